@@ -1,0 +1,28 @@
+# The two commands of the README. Both install what is missing first.
+BUILD_DIR ?= build
+TEST_BUILD_DIR ?= build-test
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: run test deps build clean
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# Starts the desktop program on the bundled sample; without a display it runs
+# under Xvfb and leaves a screenshot of the window.
+run: build
+	@scripts/run-sample $(BUILD_DIR)
+
+# A fresh build from scratch and every test through CTest.
+test: deps
+	rm -rf $(TEST_BUILD_DIR)
+	cmake -S . -B $(TEST_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
+	cd $(TEST_BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR)
