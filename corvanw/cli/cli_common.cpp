@@ -1,0 +1,101 @@
+#include "cli/cli_common.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "cli/command_registry.h"
+#include "data/file_error.h"
+
+namespace corvan::cli {
+
+std::string BaseNameOfArgument(const std::string& arg) {
+    if (arg.size() > 4) {
+        const std::string ext = arg.substr(arg.size() - 4);
+        if (ext[0] == '.' && (ext[1] == 'c' || ext[1] == 'C') && (ext[2] == 'v' || ext[2] == 'V') &&
+            (ext[3] == 'n' || ext[3] == 'N')) {
+            return arg.substr(0, arg.size() - 4);
+        }
+    }
+    return arg;
+}
+
+bool OpenFileSet(const std::string& fileArgument, DataSet& data) {
+    data.baseName = BaseNameOfArgument(fileArgument);
+    const std::string cvn = MeasurementFileName(data.baseName);
+    LoadOutcome outcome;
+    try {
+        outcome = LoadMeasurementFiles(data);
+    } catch (const FileError& e) {
+        std::fprintf(stderr, "%s: %s\n", e.FileName().c_str(), e.Reason().c_str());
+        return false;
+    }
+    if (!outcome.measurementFileFound) {
+        std::fprintf(stderr, "%s: file not found\n", cvn.c_str());
+        return false;
+    }
+    if (!outcome.message.empty()) {
+        std::fprintf(stderr, "%s: %s\n", cvn.c_str(), outcome.message.c_str());
+        return false;
+    }
+    if (!data.dataLoaded) {
+        std::fprintf(stderr, "%s: the file holds no measurements\n", cvn.c_str());
+        return false;
+    }
+    return true;
+}
+
+int UsageError(const std::string& message) {
+    std::fprintf(stderr, "corvan: %s\n", message.c_str());
+    return kExitUsage;
+}
+
+std::optional<long long> ParseInteger(const std::string& text) {
+    long long v = 0;
+    const char* b = text.data();
+    const char* e = b + text.size();
+    auto [p, ec] = std::from_chars(b, e, v);
+    if (ec != std::errc() || p != e || text.empty()) return std::nullopt;
+    return v;
+}
+
+std::string JsonString(const std::string& text) {
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                if (c < 0x20) {
+                    char buf[8];
+                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
+                    out += buf;
+                } else {
+                    out += static_cast<char>(c);
+                }
+        }
+    }
+    out += '"';
+    return out;
+}
+
+namespace {
+template <typename T>
+std::string ShortestNumber(T value) {
+    if (!std::isfinite(value)) return "null";
+    char buf[64];
+    auto [p, ec] = std::to_chars(buf, buf + sizeof buf, value);
+    std::string s(buf, p);
+    // JSON readers take "1e+10" but a bare integer should still read as a real.
+    if (s.find_first_of(".eE") == std::string::npos) s += ".0";
+    return s;
+}
+}  // namespace
+
+std::string JsonNumber(float value) { return ShortestNumber(value); }
+std::string JsonNumber(double value) { return ShortestNumber(value); }
+
+}  // namespace corvan::cli
