@@ -7,23 +7,27 @@ namespace corvan {
 
 namespace {
 
+// Cuts a UTF-8 text to at most n characters; headers count characters, not
+// bytes, so "L-F (µg/l)" keeps its closing bracket.
+std::string CutUtf8(const std::string& s, std::size_t n) {
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) {
+            if (chars == n) return s.substr(0, i);
+            ++chars;
+        }
+    }
+    return s;
+}
+
 ListColumn FromDescriptor(ListColumnKind kind, const ChannelDescriptor& d) {
-    std::string header = d.shortName;
-    if (header.size() > kListHeaderLength) header.resize(kListHeaderLength);
+    const std::string header = CutUtf8(d.shortName, kListHeaderLength);
     return ListColumn{kind, false, d.width, d.decimals, header};
 }
 
 std::string Dash(int decimals) { return "-" + std::string(static_cast<std::size_t>(2 * decimals), ' '); }
 
 bool LValid(float v) { return v < kLMissingThreshold && v > kInvalidValue; }
-
-// Cuts a UTF-8 text to at most n bytes without splitting a character.
-std::string CutUtf8(const std::string& s, std::size_t n) {
-    if (s.size() <= n) return s;
-    std::size_t end = n;
-    while (end > 0 && (static_cast<unsigned char>(s[end]) & 0xC0) == 0x80) --end;
-    return s.substr(0, end);
-}
 
 }  // namespace
 

@@ -1,0 +1,117 @@
+// Columns and cell texts of the list view.
+
+#include <gtest/gtest.h>
+
+#include "data/data_set.h"
+#include "data/list_format.h"
+
+namespace corvan {
+namespace {
+
+std::vector<std::string> Headers(const DataSet& d) {
+    std::vector<std::string> h;
+    for (const auto& c : RebuildListColumns(d)) h.push_back(c.header);
+    return h;
+}
+
+TEST(ListColumns, FollowTheChannelsOfEachType) {
+    DataSet d;
+    d.header.instrumentType = 0;
+    SelectChannelDescriptors(d);
+    EXPECT_EQ(Headers(d), (std::vector<std::string>{"Ser", "Meas", "Temp", "Curr", "Dir", "Date", "Time"}));
+    d.header.instrumentType = 2;
+    EXPECT_EQ(Headers(d), (std::vector<std::string>{"Ser", "Meas", "Temp", "Lat", "Long", "Date", "Time"}));
+    d.header.instrumentType = 3;
+    d.header.sensorKind = 1;
+    SelectChannelDescriptors(d);
+    d.AllocateLRecords();
+    EXPECT_EQ(Headers(d), (std::vector<std::string>{"Ser", "Meas", "Temp", "Ox %", "mg/l", "Curr", "Dir", "v.mg/l",
+                                                    "Date", "Time", "L-Temp", "L-Ox %", "L-mg/l", "L-Curr", "L-Dir",
+                                                    "L-v.mg/l"}));
+    d.header.sensorKind = 3;
+    SelectChannelDescriptors(d);
+    const auto h = Headers(d);
+    EXPECT_EQ(h[3], "F (\u00B5g/l)");
+    EXPECT_EQ(h[6], "v.F");
+    // Ten characters, though eleven bytes.
+    EXPECT_EQ(h[10], "L-F (\u00B5g/l)");
+    d.header.instrumentType = 13;  // only Ser, Meas, Date, Time: no L-columns
+    EXPECT_EQ(Headers(d).size(), 4u);
+}
+
+TEST(ListCells, InvalidValuesShowDashesButKeepWhatIsValid) {
+    DataSet d;
+    d.header.instrumentType = 3;
+    d.header.sensorKind = 2;
+    d.header.count = 2;
+    d.recordCount = 2;
+    SelectChannelDescriptors(d);
+    d.series[0] = SeriesHeader{0, 97, 2, 25, 12, 0, 600, 0, -1.0f};
+    d.seriesCount = 1;
+    d.records[0] = {-999.0f, 1.5708f, -999.0f, 12.5f};
+    d.records[1] = {20.0f, -1.0f, 7.256f, 50.0f};
+    const auto cols = RebuildListColumns(d);
+    SeriesCursor cursor(d, 0);
+    std::vector<std::string> cells;
+    bool starts = false;
+    FormatListRow(d, cols, 0, cursor, cells, starts);
+    EXPECT_TRUE(starts);
+    // Ser Meas Temp T(FTU) Curr Dir v.T Date Time
+    EXPECT_EQ(cells[0], "  1");
+    EXPECT_EQ(cells[1], "   1");
+    EXPECT_EQ(cells[2], "-    ");
+    EXPECT_EQ(cells[3], "12.50");
+    EXPECT_EQ(cells[4], "-  ");
+    EXPECT_EQ(Trim(cells[5]), "90");
+    EXPECT_EQ(Trim(cells[6]), "-");
+    EXPECT_EQ(cells[7], "25.Feb-97");
+    EXPECT_EQ(cells[8], "12:10");
+    FormatListRow(d, cols, 1, cursor, cells, starts);
+    EXPECT_FALSE(starts);
+    EXPECT_EQ(Trim(cells[2]), "7.26");
+    EXPECT_EQ(Trim(cells[5]), "-");
+    EXPECT_EQ(Trim(cells[6]), "10.00");
+    EXPECT_EQ(cells[8], "12:20");
+}
+
+TEST(ListCells, PositionsInDegreesAndMinutes) {
+    EXPECT_EQ(FormatPosition(3545.5), "59\u00B005.5'");
+    EXPECT_EQ(FormatPosition(-3545.5), "-59\u00B005.5'");
+    EXPECT_EQ(FormatPosition(-30.0), "-0\u00B030.0'");
+    EXPECT_EQ(FormatPosition(659.96), "11\u00B000.0'");
+    EXPECT_EQ(FormatPosition(0.0), "0\u00B000.0'");
+    DataSet d;
+    d.header.instrumentType = 2;
+    d.header.count = 1;
+    d.records[0] = {kNoPosition, 600.0f, 5.0f, 0.0f};
+    const auto cols = RebuildListColumns(d);
+    EXPECT_EQ(FormatListCell(d, cols[3], 0, 1), "-");
+    EXPECT_EQ(FormatListCell(d, cols[4], 0, 1), "10\u00B000.0'");
+}
+
+TEST(ListCells, LColumnsTestTheCompanionValues) {
+    DataSet d;
+    d.header.instrumentType = 3;
+    d.header.sensorKind = 1;
+    d.header.count = 1;
+    SelectChannelDescriptors(d);
+    d.AllocateLRecords();
+    d.series[0] = SeriesHeader{0, 24, 1, 1, 0, 0, 600, 0, 0.0f};
+    d.seriesCount = 1;
+    d.records[0] = {10.0f, 0.0f, 10.0f, 100.0f};
+    d.lRecords[0] = {-999.0f, 9.5e9f, 10.0f, 100.0f};
+    const auto cols = RebuildListColumns(d);
+    std::vector<std::string> t;
+    for (const auto& c : cols) t.push_back(Trim(FormatListCell(d, c, 0, 1)));
+    // Temp Ox% mg/l Curr Dir v.mg/l | L-Temp L-Ox% L-mg/l L-Curr L-Dir L-v.mg/l
+    EXPECT_EQ(t[4], "11.29");
+    EXPECT_EQ(t[7], "1.13");
+    EXPECT_EQ(t[10], "10.00");
+    EXPECT_EQ(t[12], "11.29");
+    EXPECT_EQ(t[13], "-");
+    EXPECT_EQ(t[14], "-");
+    EXPECT_EQ(t[15], "-");
+}
+
+}  // namespace
+}  // namespace corvan
