@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
+#include <cstring>
 #include <optional>
 
 #include "kx_math.h"
@@ -91,9 +91,9 @@ Geometry GeometryFromInfo(const CurrentDataInfo& info) {
 }
 
 void ClearFlags(CurrentQualityFlags& flags) {
-    for (auto& row : flags.beamCell) std::fill(std::begin(row), std::end(row), 0u);
-    std::fill(std::begin(flags.cell), std::end(flags.cell), 0u);
-    std::fill(std::begin(flags.unused), std::end(flags.unused), 0u);
+    // The record is packed and may sit at any address, so no typed pointer
+    // into it is ever formed.
+    std::memset(&flags, 0, sizeof flags);
 }
 
 CellRanges ComputeCellRanges(const Geometry& geometry) {

@@ -43,13 +43,13 @@ TEST(KxMathAttitude, MatchesAxisByAxisRotation) {
 TEST(KxMathAttitude, AxesPointWhereTheAnglesSay) {
     // Level head at heading 30: X points to compass 30, Y to compass 300.
     const Matrix3 level = kx::InstrumentToEarth(30.0, 0.0, 0.0, false);
-    const Vector3 x = kx::Multiply(level, {1, 0, 0});
-    const Vector3 y = kx::Multiply(level, {0, 1, 0});
+    const Vector3 x = kx::Multiply(level, Vector3{1, 0, 0});
+    const Vector3 y = kx::Multiply(level, Vector3{0, 1, 0});
     EXPECT_NEAR(kx::DirectionDegrees(x[0], x[1]), 30.0, 1e-9);
     EXPECT_NEAR(kx::DirectionDegrees(y[0], y[1]), 300.0, 1e-9);
     // Positive pitch lifts X, positive roll lifts Y.
-    EXPECT_NEAR(kx::Multiply(kx::TiltMatrix(10.0, 0.0), {1, 0, 0})[2], std::sin(kxtest::Radians(10)), 1e-12);
-    EXPECT_NEAR(kx::Multiply(kx::TiltMatrix(0.0, 10.0), {0, 1, 0})[2], std::sin(kxtest::Radians(10)), 1e-12);
+    EXPECT_NEAR(kx::Multiply(kx::TiltMatrix(10.0, 0.0), Vector3{1, 0, 0})[2], std::sin(kxtest::Radians(10)), 1e-12);
+    EXPECT_NEAR(kx::Multiply(kx::TiltMatrix(0.0, 10.0), Vector3{0, 1, 0})[2], std::sin(kxtest::Radians(10)), 1e-12);
 }
 
 TEST(KxMathMatrix, InverseUndoesTheMatrix) {
