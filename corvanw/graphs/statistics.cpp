@@ -1,0 +1,404 @@
+#include "graphs/statistics.h"
+
+#include "graphs/number_format.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <numbers>
+
+namespace corvan {
+
+namespace {
+
+constexpr float kRunningMinStart = 1e30f;
+constexpr float kRunningMaxStart = -1e30f;
+// Round() of the stored directions works on 64-bit integers; anything beyond
+// cannot be turned into a sector.
+constexpr double kLargestRoundable = 9.2e18;
+
+struct Range {
+    int first = 0;
+    int last = -1;
+    bool valid = false;
+    int Count() const { return last - first + 1; }
+};
+
+// The data set's range, cut to the records array so a stale or foreign range
+// can never read past it.
+Range RangeOf(const DataSet& data, int first, int last) {
+    const int size = static_cast<int>(data.records.size());
+    Range r;
+    if (first < 0 || first >= size || last < first) return r;
+    r.first = first;
+    r.last = std::min(last, size - 1);
+    r.valid = true;
+    return r;
+}
+
+Range SelectedRange(const DataSet& data) {
+    if (data.rangeCount <= 0) return {};
+    return RangeOf(data, data.rangeFirst, data.rangeLast);
+}
+
+struct Extremes {
+    float min = kRunningMinStart;
+    float max = kRunningMaxStart;
+    void Take(float v) {
+        if (v < min) min = v;
+        if (v > max) max = v;
+    }
+    void Take(double v) { Take(static_cast<float>(v)); }
+};
+
+// A pair that saw no value keeps its start values (min above max); an axis
+// from 1e30 down to -1e30 is of no use to anyone, so it becomes 0..0.
+void StoreLimits(const Extremes& e, float& min, float& max) {
+    if (e.min > e.max) {
+        min = 0.0f;
+        max = 0.0f;
+    } else {
+        min = e.min;
+        max = e.max;
+    }
+}
+
+// Mean of the k best candidates, summed in the order the insertion list
+// would hold them. nth_element finds the same multiset of k values as the
+// list without its quadratic shifting on sorted input.
+template <typename Better>
+float MeanOfBest(std::vector<float>& candidates, int k, Better better) {
+    if (k <= 0) return 0.0f;
+    const auto kept = std::min<std::size_t>(static_cast<std::size_t>(k), candidates.size());
+    if (candidates.size() > kept)
+        std::nth_element(candidates.begin(), candidates.begin() + static_cast<std::ptrdiff_t>(kept), candidates.end(),
+                         better);
+    std::sort(candidates.begin(), candidates.begin() + static_cast<std::ptrdiff_t>(kept), better);
+    double sum = 0.0;
+    for (std::size_t i = 0; i < kept; ++i) sum += candidates[i];
+    return static_cast<float>(sum / k);
+}
+
+float SignificantMaximumOf(const float* speeds, std::size_t count, int validSpeedCount) {
+    const int k = validSpeedCount / 3;
+    if (k <= 0) return 0.0f;
+    std::vector<float> candidates;
+    candidates.reserve(count);
+    // The list's last entry starts at -1e30: only values above it ever enter.
+    for (std::size_t i = 0; i < count; ++i)
+        if (speeds[i] > kRunningMaxStart) candidates.push_back(speeds[i]);
+    return MeanOfBest(candidates, k, std::greater<float>());
+}
+
+float SignificantMinimumOf(const float* speeds, std::size_t count, int validSpeedCount) {
+    const int k = validSpeedCount / 3;
+    if (k <= 0) return 0.0f;
+    std::vector<float> candidates;
+    candidates.reserve(count);
+    for (std::size_t i = 0; i < count; ++i)
+        if (IsValid(speeds[i]) && speeds[i] < kRunningMinStart) candidates.push_back(speeds[i]);
+    return MeanOfBest(candidates, k, std::less<float>());
+}
+
+std::vector<float> SpeedsOf(const DataSet& data, const Range& r) {
+    std::vector<float> speeds;
+    if (!r.valid) return speeds;
+    speeds.reserve(static_cast<std::size_t>(r.Count()));
+    for (int i = r.first; i <= r.last; ++i) speeds.push_back(data.records[static_cast<std::size_t>(i)].speed);
+    return speeds;
+}
+
+void SummaryPass(DataSet& data, const Range& r, ScaleSettings& scale, Statistics& stats) {
+    const MeasurementFileHeader& h = data.header;
+    const bool current = HasCurrent(h);
+    const bool flux = HasFlux(h);
+    const bool oxygen = HasOxygen(h);
+    const double salinity = oxygen ? SeriesSalinity(data, data.currentSeries) : 0.0;
+
+    StatisticalSummary s;
+    double sumV = 0.0, sumNs = 0.0, sumEw = 0.0;
+    Extremes speed, particleFlux, oxygenFlux, temperature, optional, oxygenMgl;
+    // The components of every valid speed, in range order, for the second pass.
+    std::vector<double> ns, ew;
+    stats.oxygenScratch.clear();
+    if (r.valid) {
+        if (current) {
+            ns.reserve(static_cast<std::size_t>(r.Count()));
+            ew.reserve(static_cast<std::size_t>(r.Count()));
+        }
+        if (oxygen) stats.oxygenScratch.resize(static_cast<std::size_t>(r.Count()));
+        for (int i = r.first; i <= r.last; ++i) {
+            const MeasurementRecord& rec = data.records[static_cast<std::size_t>(i)];
+            if (rec.direction >= 0.0f) ++s.validDirectionCount;
+            const bool speedValid = current && IsValid(rec.speed);
+            if (speedValid) {
+                const double v = rec.speed;
+                const double d = rec.direction;
+                ++s.validSpeedCount;
+                sumV += v;
+                ns.push_back(std::fabs(std::cos(d) * v));
+                ew.push_back(std::fabs(std::sin(d) * v));
+                sumNs += ns.back();
+                sumEw += ew.back();
+                speed.Take(rec.speed);
+                if (flux) particleFlux.Take(v * rec.optional / 100.0);
+            }
+            if (IsValid(rec.temperature)) {
+                ++s.validTemperatureCount;
+                temperature.Take(rec.temperature);
+            }
+            optional.Take(rec.optional);
+            if (oxygen) {
+                const double m = OxygenMgLWithSalinity(salinity, rec.temperature, rec.optional);
+                stats.oxygenScratch[static_cast<std::size_t>(i - r.first)] = m;
+                oxygenMgl.Take(m);
+                if (IsValid(rec.speed)) oxygenFlux.Take(static_cast<double>(rec.speed) * m / 100.0);
+            }
+        }
+    }
+
+    const int n = s.validSpeedCount;
+    // One valid speed still has a mean; only the spread needs more.
+    if (current && n >= 1) {
+        s.mean = {sumV / n, sumNs / n, sumEw / n};
+        if (n >= 3) {
+            std::array<double, 3> squares{};
+            std::size_t k = 0;
+            for (int i = r.first; i <= r.last; ++i) {
+                const float v = data.records[static_cast<std::size_t>(i)].speed;
+                if (!IsValid(v)) continue;
+                const double d0 = v - s.mean[0];
+                const double d1 = ns[k] - s.mean[1];
+                const double d2 = ew[k] - s.mean[2];
+                squares[0] += d0 * d0;
+                squares[1] += d1 * d1;
+                squares[2] += d2 * d2;
+                ++k;
+            }
+            for (int j = 0; j < 3; ++j) s.variance[j] = squares[j] / (n - 1);
+        }
+        for (int j = 0; j < 3; ++j) {
+            s.stdDev[j] = std::sqrt(s.variance[j]);
+            s.relStdDev[j] = s.mean[j] != 0.0 ? s.stdDev[j] / s.mean[j] : 0.0;
+        }
+        const std::vector<float> speeds = SpeedsOf(data, r);
+        s.significantMax = SignificantMaximumOf(speeds.data(), speeds.size(), n);
+        s.significantMin = SignificantMinimumOf(speeds.data(), speeds.size(), n);
+    }
+    // Without a valid speed the running extremes are the start values, which
+    // must not reach the page.
+    if (speed.min <= speed.max) {
+        s.maxSpeed = speed.max;
+        s.minSpeed = speed.min;
+    }
+    stats.summary = s;
+
+    if (!scale.manual) {
+        StoreLimits(speed, scale.speedMin, scale.speedMax);
+        StoreLimits(temperature, scale.temperatureMin, scale.temperatureMax);
+        StoreLimits(optional, scale.optionalMin, scale.optionalMax);
+        StoreLimits(oxygenMgl, scale.oxygenMglMin, scale.oxygenMglMax);
+        StoreLimits(particleFlux, scale.particleFluxMin, scale.particleFluxMax);
+        StoreLimits(oxygenFlux, scale.oxygenFluxMin, scale.oxygenFluxMax);
+    }
+}
+
+void SectorPass(const DataSet& data, const Range& r, ScaleSettings& scale, Statistics& stats,
+                const std::vector<double>* oxygenOfRange) {
+    const MeasurementFileHeader& h = data.header;
+    if (!scale.manual) scale.speedRange = AutomaticSpeedRange(scale.speedMax);
+    SectorStatistics s;
+    s.speedRange = std::clamp(scale.speedRange, 1, kSpeedRangeCount);
+
+    if (HasCurrent(h) && r.valid) {
+        const bool flux = HasFlux(h);
+        const bool oxygen = HasOxygen(h);
+        const double salinity = oxygen ? SeriesSalinity(data, data.currentSeries) : 0.0;
+        const bool haveOxygen =
+            oxygenOfRange != nullptr && oxygenOfRange->size() == static_cast<std::size_t>(r.Count());
+        const double dt = data.rangeInterval;
+        for (int i = r.first; i <= r.last; ++i) {
+            const MeasurementRecord& rec = data.records[static_cast<std::size_t>(i)];
+            if (!IsValid(rec.speed)) continue;
+            const double v = rec.speed;
+            const int c = SpeedClassOf(rec.speed, s.speedRange) - 1;
+            const int sec = SectorOf(rec.direction) - 1;
+            ++s.matrixCount[sec][c];
+            ++s.sectorCount[sec];
+            ++s.classCount[c];
+            s.sectorWaterFlux[sec] = static_cast<float>(s.sectorWaterFlux[sec] + dt * v * 0.01);
+            if (flux || oxygen) {
+                double add;
+                if (flux) {
+                    add = dt * v * rec.optional * 0.01;
+                } else {
+                    const double m = haveOxygen ? (*oxygenOfRange)[static_cast<std::size_t>(i - r.first)]
+                                                : OxygenMgLWithSalinity(salinity, rec.temperature, rec.optional);
+                    add = m * (dt * v) * 0.01;
+                }
+                s.sectorSensorFlux[sec] = static_cast<float>(s.sectorSensorFlux[sec] + add);
+                s.maxSectorSensorFlux = std::max(s.maxSectorSensorFlux, s.sectorSensorFlux[sec]);
+            }
+            s.sectorMaxSpeed[sec] = std::max(s.sectorMaxSpeed[sec], rec.speed);
+            s.maxSectorCount = std::max(s.maxSectorCount, s.sectorCount[sec]);
+            s.maxClassCount = std::max(s.maxClassCount, s.classCount[c]);
+        }
+        for (int i = 0; i < kSectorCount; ++i) {
+            s.totalWaterFlux += s.sectorWaterFlux[i];
+            s.totalSensorFlux += s.sectorSensorFlux[i];
+        }
+    }
+
+    if (scale.manual) {
+        s.maxClassCount = scale.speedBarMax;
+        s.maxSectorCount = scale.directionBarMax;
+    } else {
+        scale.speedBarMax = s.maxClassCount;
+        scale.directionBarMax = s.maxSectorCount;
+    }
+    stats.sectors = s;
+}
+
+}  // namespace
+
+const std::array<SpeedClassRow, kSpeedRangeCount>& SpeedClassTable() {
+    static constexpr std::array<SpeedClassRow, kSpeedRangeCount> kTable = {{
+        {0, 1, 3, 4, 5, 6, 8, 10, 15, 25, 50, 75, 100},
+        {0, 1, 3, 5, 7, 10, 15, 20, 30, 50, 100, 150, 200},
+        {0, 1, 5, 10, 15, 20, 30, 40, 60, 100, 200, 300, 400},
+        {0, 1, 10, 20, 30, 40, 60, 80, 100, 200, 400, 600, 800},
+    }};
+    return kTable;
+}
+
+const SpeedClassRow& SpeedClassBounds(int speedRange) {
+    return SpeedClassTable()[static_cast<std::size_t>(std::clamp(speedRange, 1, kSpeedRangeCount) - 1)];
+}
+
+int SpeedClassOf(float speed, int speedRange) {
+    const SpeedClassRow& b = SpeedClassBounds(speedRange);
+    int c = 1;
+    while (c < kSpeedClassCount && static_cast<float>(b[static_cast<std::size_t>(c)]) < speed) ++c;
+    return c;
+}
+
+int SectorOfDegrees(double degrees) {
+    if (!std::isfinite(degrees) || std::fabs(degrees) > kLargestRoundable) return 1;
+    const long long sector = RoundHalfEven(degrees) / 15 + 1;
+    return static_cast<int>(std::clamp<long long>(sector, 1, kSectorCount));
+}
+
+int SectorOf(float directionRadians) {
+    return SectorOfDegrees(static_cast<double>(directionRadians) * 180.0 / std::numbers::pi);
+}
+
+int AutomaticSpeedRange(float maxSpeed) {
+    if (maxSpeed < 100.0f) return 1;
+    if (maxSpeed < 200.0f) return 2;
+    if (maxSpeed < 400.0f) return 3;
+    return 4;
+}
+
+void ComputeStatistics(DataSet& data, ScaleSettings& scale, Statistics& stats) {
+    const Range r = SelectedRange(data);
+    SummaryPass(data, r, scale, stats);
+    if (HasCurrent(data.header)) {
+        SectorPass(data, r, scale, stats, &stats.oxygenScratch);
+    } else {
+        // A file without current has no sectors; nothing of the previous
+        // file may stay behind for the graphs.
+        SectorStatistics s;
+        s.speedRange = std::clamp(scale.speedRange, 1, kSpeedRangeCount);
+        if (!scale.manual) {
+            scale.speedBarMax = 0;
+            scale.directionBarMax = 0;
+        }
+        stats.sectors = s;
+    }
+    data.statisticsValid = r.valid;
+}
+
+void ComputeSectorStatistics(const DataSet& data, ScaleSettings& scale, Statistics& stats) {
+    SectorPass(data, SelectedRange(data), scale, stats, nullptr);
+}
+
+float SignificantMaximum(const float* speeds, std::size_t count, int validSpeedCount) {
+    return SignificantMaximumOf(speeds, count, validSpeedCount);
+}
+
+float SignificantMinimum(const float* speeds, std::size_t count, int validSpeedCount) {
+    return SignificantMinimumOf(speeds, count, validSpeedCount);
+}
+
+float SignificantMaximum(const DataSet& data, int validSpeedCount) {
+    if (!HasCurrent(data.header)) return 0.0f;
+    const std::vector<float> speeds = SpeedsOf(data, SelectedRange(data));
+    return SignificantMaximumOf(speeds.data(), speeds.size(), validSpeedCount);
+}
+
+float SignificantMinimum(const DataSet& data, int validSpeedCount) {
+    if (!HasCurrent(data.header)) return 0.0f;
+    const std::vector<float> speeds = SpeedsOf(data, SelectedRange(data));
+    return SignificantMinimumOf(speeds.data(), speeds.size(), validSpeedCount);
+}
+
+ProgressiveFigures ComputeProgressiveFigures(const DataSet& data, int first, int last, int dt,
+                                             std::vector<ProgressivePoint>* path) {
+    constexpr double kMetresPerStep = 0.6;  // v * dt / 60 cm/s * s, times 0.6, is v * dt / 100 m
+    const Range r = RangeOf(data, first, last);
+    double east = 0.0, north = 0.0, length = 0.0;
+    int plotted = 0;
+    if (path != nullptr) {
+        path->clear();
+        path->reserve(static_cast<std::size_t>(r.valid ? r.Count() + 1 : 1));
+        path->push_back({0.0, 0.0, true});
+    }
+    if (r.valid) {
+        for (int i = r.first; i <= r.last; ++i) {
+            const MeasurementRecord& rec = data.records[static_cast<std::size_t>(i)];
+            const bool usable = IsValid(rec.speed) && rec.direction >= 0.0f;
+            if (usable) {
+                const double step = static_cast<double>(rec.speed) * dt / 60.0;
+                const double d = rec.direction;
+                const double e = step * std::cos(std::numbers::pi / 2 - d);
+                const double n = step * std::sin(std::numbers::pi / 2 - d);
+                east += e;
+                north += n;
+                length += std::sqrt(e * e + n * n);
+                ++plotted;
+            }
+            if (path != nullptr) path->push_back({kMetresPerStep * east, kMetresPerStep * north, usable});
+        }
+    }
+
+    ProgressiveFigures f;
+    f.plottedCount = plotted;
+    const double resultant = std::sqrt(east * east + north * north);
+    const double neumann = length != 0.0 ? resultant / length : 0.0;
+    const double duration = static_cast<double>(dt) * plotted / 60.0;
+    // With nothing plotted there is no mean vector: report it as still water.
+    const double restSpeed = duration != 0.0 ? resultant / duration : 0.0;
+    double a;
+    if (east != 0.0) {
+        a = std::atan(north / east) * 180.0 / std::numbers::pi;
+        if (east < 0.0) a += 180.0;
+    } else {
+        a = north >= 0.0 ? 90.0 : 270.0;
+    }
+    double direction = 90.0 - a;
+    while (direction < 0.0) direction += 360.0;
+    float restDirection = static_cast<float>(direction);
+    if (restDirection >= 360.0f) restDirection -= 360.0f;
+    f.neumann = static_cast<float>(neumann);
+    f.restSpeed = static_cast<float>(restSpeed);
+    f.restDirection = restDirection;
+    f.averageSpeed = neumann != 0.0 ? static_cast<float>(restSpeed / neumann) : 0.0f;
+    return f;
+}
+
+ProgressiveFigures ComputeProgressiveFigures(const DataSet& data, std::vector<ProgressivePoint>* path) {
+    if (data.rangeCount <= 0) return ComputeProgressiveFigures(data, 0, -1, data.rangeInterval, path);
+    return ComputeProgressiveFigures(data, data.rangeFirst, data.rangeLast, data.rangeInterval, path);
+}
+
+}  // namespace corvan
