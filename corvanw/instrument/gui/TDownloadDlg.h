@@ -1,0 +1,74 @@
+#pragma once
+// "Download": asks the instrument for its series, shows the progress while
+// the receive pump feeds it the bytes, and lets the user save the result.
+
+#include <QDialog>
+#include <QString>
+
+#include "instrument/download_protocol.h"
+#include "instrument/gui/TReceivePump.h"
+
+class QLabel;
+class QPushButton;
+
+namespace corvan {
+
+struct DataSet;
+class TVxObjComm;
+
+class TDownloadDlg : public QDialog, public DownloadTarget {
+    Q_OBJECT
+public:
+    // The dialog's result when the download was abandoned.
+    static constexpr int kAbortResult = 3;
+
+    enum class Outcome { Cancelled, Aborted, Completed };
+    struct Result {
+        Outcome outcome = Outcome::Cancelled;
+        // The files were written and the data set is the downloaded series.
+        bool saved = false;
+        QString fileName;
+        QString baseName;
+    };
+
+    TDownloadDlg(DataSet& data, TVxObjComm& comm, QWidget* parent = nullptr);
+
+    // Shows the dialog modally and runs the whole download; on Cancel the
+    // instrument is told so (ESC) after the dialog has closed.
+    Result Execute();
+
+    // Where the save dialog starts.
+    void SetInitialDirectory(const QString& directory) { directory_ = directory; }
+
+    bool DownloadActive() const override { return protocol_.Active(); }
+    void DownloadByte(std::uint8_t byte) override;
+
+    const DownloadProtocol& Protocol() const { return protocol_; }
+
+    QLabel* LabelAction;
+    QLabel* LabelRead;
+    QPushButton* CancelBtn;
+
+signals:
+    // The download was written as BASE.CVN/.RF6 and the data set holds it:
+    // the statistics of its range can be computed now. Emitted before the
+    // instrument gets its final acknowledgement.
+    void DataSetReplaced(const QString& baseName);
+
+public slots:
+    void reject() override;
+
+private:
+    void Complete();
+    // False when the user chose not to save; throws nothing.
+    bool SaveInteractively();
+    void Send(LinkReply reply);
+
+    DataSet& data_;
+    TVxObjComm& comm_;
+    DownloadProtocol protocol_;
+    QString directory_;
+    Result result_;
+};
+
+}  // namespace corvan
