@@ -1,0 +1,257 @@
+// corvan export FILE --layout windows|dos [--delimiter semicolon|tab|C]
+//   [--all | --series N | --first A --last B] -o OUT [--force]
+// Writes the file the desktop's Export command writes for the same choices.
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <iomanip>
+#include <locale>
+#include <optional>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "cli/cli_common.h"
+#include "cli/command_registry.h"
+#include "data/file_error.h"
+#include "data/text_export.h"
+
+#if defined(__unix__) || defined(__APPLE__)
+#define CORVAN_EXPORT_LANGINFO 1
+#include <langinfo.h>
+#include <locale.h>
+#endif
+
+namespace corvan::cli {
+namespace {
+
+constexpr const char* kFallbackShortTime = "%H:%M";
+constexpr const char* kLocaleShortDate = "%x";
+
+std::tm ToTm(const CivilTime& c) {
+    std::tm tm{};
+    tm.tm_year = c.year - 1900;
+    tm.tm_mon = c.month - 1;
+    tm.tm_mday = c.day;
+    tm.tm_hour = c.hour;
+    tm.tm_min = c.minute;
+    tm.tm_sec = c.second;
+    // Some date formats name the weekday; 1899-12-30, day 0, was a Saturday.
+    if (const auto t = DateTime::FromCivil(c)) {
+        const std::int64_t days = t->Seconds() / 86400;
+        tm.tm_wday = static_cast<int>((days + 6) % 7);
+        if (const auto jan1 = DateTime::FromCivil(CivilTime{c.year, 1, 1, 0, 0, 0})) {
+            tm.tm_yday = static_cast<int>(days - jan1->Seconds() / 86400);
+        }
+    }
+    return tm;
+}
+
+std::string PutTime(const std::locale& loc, const CivilTime& c, const std::string& format) {
+    std::ostringstream os;
+    os.imbue(loc);
+    const std::tm tm = ToTm(c);
+    os << std::put_time(&tm, format.c_str());
+    return os.str();
+}
+
+#ifdef CORVAN_EXPORT_LANGINFO
+// The locale a category of the environment names, by the POSIX precedence.
+std::string EnvironmentLocaleName(const char* category) {
+    for (const char* var : {"LC_ALL", category, "LANG"}) {
+        const char* v = std::getenv(var);
+        if (v != nullptr && *v != '\0') return v;
+    }
+    return {};
+}
+
+bool NamesNoLocale(const std::string& name) {
+    return name.empty() || name == "C" || name == "POSIX" || name.rfind("C.", 0) == 0;
+}
+
+// A short time is the locale's time without its seconds, as the desktop's
+// short time format has none.
+std::string WithoutSeconds(std::string format, const std::string& ampmFormat) {
+    for (std::size_t p; (p = format.find("%T")) != std::string::npos;) format.replace(p, 2, "%H:%M:%S");
+    for (std::size_t p; (p = format.find("%r")) != std::string::npos;) format.replace(p, 2, ampmFormat);
+    const std::size_t s = format.find("%S");
+    if (s == std::string::npos) return format;
+    std::size_t from = s;
+    // The separator in front of the seconds goes with them unless it is
+    // itself a conversion.
+    if (s >= 1 && format[s - 1] != '%' && !(s >= 2 && format[s - 2] == '%')) from = s - 1;
+    format.erase(from, s + 2 - from);
+    return format.empty() ? kFallbackShortTime : format;
+}
+
+std::optional<std::string> EnvironmentShortTime() {
+    locale_t loc = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr));
+    if (loc == static_cast<locale_t>(nullptr)) return std::nullopt;
+    const std::string timeFormat = nl_langinfo_l(T_FMT, loc);
+    const std::string ampm = nl_langinfo_l(T_FMT_AMPM, loc);
+    freelocale(loc);
+    if (timeFormat.empty()) return std::nullopt;
+    return WithoutSeconds(timeFormat, ampm.empty() ? "%I:%M:%S %p" : ampm);
+}
+#endif
+
+// The locale the Windows layout uses here: the environment's decimal point
+// and date representation. An environment that names no locale (C, POSIX)
+// gets ISO dates rather than the C locale's American ones.
+ExportLocale EnvironmentExportLocale() {
+    ExportLocale result = IsoExportLocale();
+    std::locale loc;
+    try {
+        loc = std::locale("");
+    } catch (const std::runtime_error&) {
+        return result;
+    }
+    result.decimalSeparator.assign(1, std::use_facet<std::numpunct<char>>(loc).decimal_point());
+    std::string shortTime = kFallbackShortTime;
+#ifdef CORVAN_EXPORT_LANGINFO
+    if (NamesNoLocale(EnvironmentLocaleName("LC_TIME"))) return result;
+    if (const auto t = EnvironmentShortTime()) shortTime = *t;
+#endif
+    result.shortDate = [loc](const CivilTime& c) { return PutTime(loc, c, kLocaleShortDate); };
+    result.shortTime = [loc, shortTime](const CivilTime& c) { return PutTime(loc, c, shortTime); };
+    return result;
+}
+
+std::size_t Utf8Length(const std::string& s) {
+    std::size_t n = 0;
+    for (unsigned char c : s) n += (c & 0xC0) != 0x80;
+    return n;
+}
+
+// First and one-past-last measurement number of 1-based series s, as the
+// range dialog bounds its spin edits.
+std::pair<int, int> SeriesMeasurementNumbers(const DataSet& data, int s) {
+    const int end = s < data.SeriesCount() ? data.SeriesFirst(s + 1) : data.HeaderCount();
+    return {data.SeriesFirst(s) + 1, end};
+}
+
+int RunExport(const std::vector<std::string>& args) {
+    std::string file;
+    std::string output;
+    std::optional<ExportLayout> layout;
+    std::string delimiter = ";";
+    bool all = false;
+    bool force = false;
+    std::optional<long long> series;
+    std::optional<long long> firstNumber;
+    std::optional<long long> lastNumber;
+
+    for (std::size_t k = 0; k < args.size(); ++k) {
+        const std::string& a = args[k];
+        const auto value = [&]() -> std::optional<std::string> {
+            if (k + 1 >= args.size()) return std::nullopt;
+            return args[++k];
+        };
+        if (a == "--layout") {
+            const auto v = value();
+            if (v == "windows") {
+                layout = ExportLayout::Windows;
+            } else if (v == "dos") {
+                layout = ExportLayout::Dos;
+            } else {
+                return UsageError("export: --layout needs windows or dos");
+            }
+        } else if (a == "--delimiter") {
+            const auto v = value();
+            if (!v) return UsageError("export: --delimiter needs semicolon, tab or one character");
+            if (*v == "semicolon") {
+                delimiter = ";";
+            } else if (*v == "tab") {
+                delimiter = "\t";
+            } else if (Utf8Length(*v) == 1) {
+                delimiter = *v;
+            } else {
+                return UsageError("export: --delimiter needs semicolon, tab or one character");
+            }
+        } else if (a == "--all") {
+            all = true;
+        } else if (a == "--series" || a == "--first" || a == "--last") {
+            const auto v = value();
+            const auto n = v ? ParseInteger(*v) : std::nullopt;
+            if (!n || *n < 1) return UsageError("export: " + a + " needs a number of 1 or more");
+            (a == "--series" ? series : a == "--first" ? firstNumber : lastNumber) = *n;
+        } else if (a == "-o") {
+            const auto v = value();
+            if (!v || v->empty()) return UsageError("export: -o needs the output file");
+            output = *v;
+        } else if (a == "--force") {
+            force = true;
+        } else if (!a.empty() && a[0] == '-') {
+            return UsageError("export: unknown option " + a);
+        } else if (file.empty()) {
+            file = a;
+        } else {
+            return UsageError("export: only one FILE may be given");
+        }
+    }
+    if (file.empty()) return UsageError("export: FILE is missing");
+    if (!layout) return UsageError("export: --layout windows|dos is missing");
+    if (output.empty()) return UsageError("export: -o OUT is missing");
+    if (all && (series || firstNumber || lastNumber)) {
+        return UsageError("export: --all cannot be combined with --series, --first or --last");
+    }
+
+    DataSet data;
+    if (!OpenFileSet(file, data)) return kExitFailure;
+
+    ExportContents contents = ExportContents::AllMeasurements;
+    int seriesNumber = 1;
+    if (series) {
+        if (*series > data.SeriesCount()) {
+            return UsageError("export: --series must lie in 1.." + std::to_string(data.SeriesCount()) + " for " +
+                              file);
+        }
+        seriesNumber = static_cast<int>(*series);
+        contents = ExportContents::SeriesNumber;
+    }
+    if (firstNumber || lastNumber) {
+        const auto [lowest, highest] = SeriesMeasurementNumbers(data, seriesNumber);
+        const long long a = firstNumber.value_or(lowest);
+        const long long b = lastNumber.value_or(highest);
+        if (a < lowest || b > highest || a > b) {
+            return UsageError("export: --first and --last must lie in " + std::to_string(lowest) + ".." +
+                              std::to_string(highest) + " (series " + std::to_string(seriesNumber) + ") with " +
+                              "--first not above --last");
+        }
+        data.currentSeries = static_cast<std::uint16_t>(seriesNumber);
+        data.rangeFirst = static_cast<int>(a - 1);
+        data.rangeLast = static_cast<int>(b - 1);
+        data.rangeCount = data.rangeLast - data.rangeFirst + 1;
+        contents = ExportContents::SelectedMeasurements;
+    }
+
+    TextExportOptions options;
+    options.layout = *layout;
+    options.delimiter = delimiter;
+    options.records = ExportRecords(data, contents, seriesNumber);
+
+    const std::string target = ExportFileNameWithExtension(output, *layout);
+    if (FileExists(target) && !force) {
+        std::fprintf(stderr, "%s: the file already exists (--force replaces it)\n", target.c_str());
+        return kExitFailure;
+    }
+    try {
+        WriteTextExport(target, data, options, EnvironmentExportLocale());
+    } catch (const FileError& e) {
+        std::fprintf(stderr, "%s: %s\n", e.FileName().c_str(), e.Reason().c_str());
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+const CommandRegistrar kExport("export",
+                               "export FILE --layout windows|dos [--delimiter semicolon|tab|C] "
+                               "[--all | --series N | --first A --last B] -o OUT [--force] "
+                               "records as a text file",
+                               &RunExport);
+
+}  // namespace
+}  // namespace corvan::cli
