@@ -1,0 +1,160 @@
+#include "ui/TExportDlg.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace corvan {
+
+namespace {
+constexpr const char* kCaption = "Export data";
+constexpr const char* kContentsCaption = "Contents";
+constexpr const char* kAllMeasurements = "All measurements in file";
+constexpr const char* kSelectedMeasurements = "Selected measurements";
+constexpr const char* kSeriesNumber = "Series number";
+constexpr const char* kDelimiterCaption = "Delimiter";
+constexpr const char* kSemicolon = "Semicolon";
+constexpr const char* kTab = "Tab";
+constexpr const char* kOther = "Other";
+constexpr const char* kFileTypeCaption = "File type";
+constexpr const char* kWindows = "Windows";
+constexpr const char* kDos = "DOS";
+constexpr const char* kOk = "OK";
+constexpr const char* kCancel = "Cancel";
+constexpr const char* kInitialDelimiter = "|";
+constexpr const char* kNoDelimiterMessage =
+    "Type the character that is to separate the fields into the box beside \"Other\", "
+    "or choose another delimiter.";
+
+constexpr int kSeriesChoice = 2;
+constexpr int kOtherChoice = 2;
+}  // namespace
+
+TExportRadioGroup::TExportRadioGroup(const QString& caption, const QStringList& items, QWidget* parent)
+    : QGroupBox(caption, parent), buttons_(new QButtonGroup(this)) {
+    auto* grid = new QGridLayout(this);
+    for (int k = 0; k < items.size(); ++k) {
+        auto* b = new QRadioButton(items[k], this);
+        buttons_->addButton(b, k);
+        grid->addWidget(b, k, 0);
+    }
+    grid->setColumnStretch(2, 1);
+    SetItemIndex(0);
+}
+
+void TExportRadioGroup::SetItemIndex(int index) {
+    if (QAbstractButton* b = buttons_->button(index)) b->setChecked(true);
+}
+
+QRadioButton* TExportRadioGroup::Item(int index) const {
+    return static_cast<QRadioButton*>(buttons_->button(index));
+}
+
+void TExportRadioGroup::PlaceBeside(int index, QWidget* widget) {
+    static_cast<QGridLayout*>(layout())->addWidget(widget, index, 1);
+}
+
+TExportDlg::TExportDlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(kCaption);
+
+    RadioGroup1 = new TExportRadioGroup(kContentsCaption, {kAllMeasurements, kSelectedMeasurements, kSeriesNumber},
+                                        this);
+    SpinEditSer = new QSpinBox(this);
+    SpinEditSer->setObjectName("SpinEditSer");
+    SpinEditSer->setRange(1, 1);
+    RadioGroup1->PlaceBeside(kSeriesChoice, SpinEditSer);
+
+    RadioGroup2 = new TExportRadioGroup(kDelimiterCaption, {kSemicolon, kTab, kOther}, this);
+    EditDelimiter = new QLineEdit(kInitialDelimiter, this);
+    EditDelimiter->setObjectName("EditDelimiter");
+    EditDelimiter->setMaxLength(1);
+    EditDelimiter->setFixedWidth(EditDelimiter->fontMetrics().horizontalAdvance("MMM") + 12);
+    RadioGroup2->PlaceBeside(kOtherChoice, EditDelimiter);
+
+    RadioGroup3 = new TExportRadioGroup(kFileTypeCaption, {kWindows, kDos}, this);
+
+    OKBtn = new QPushButton(kOk, this);
+    OKBtn->setDefault(true);
+    CancelBtn = new QPushButton(kCancel, this);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(RadioGroup2);
+    right->addWidget(RadioGroup3);
+    right->addStretch(1);
+    auto* groups = new QHBoxLayout;
+    groups->addWidget(RadioGroup1, 0, Qt::AlignTop);
+    groups->addLayout(right);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(OKBtn);
+    buttons->addWidget(CancelBtn);
+    auto* main = new QVBoxLayout(this);
+    main->addLayout(groups);
+    main->addLayout(buttons);
+    main->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(RadioGroup1->Buttons(), &QButtonGroup::idToggled, this, [this](int, bool) { UpdateEnabled(); });
+    connect(RadioGroup2->Buttons(), &QButtonGroup::idToggled, this, [this](int, bool) { UpdateEnabled(); });
+    connect(OKBtn, &QPushButton::clicked, this, &TExportDlg::OKBtnClick);
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    UpdateEnabled();
+}
+
+void TExportDlg::Prepare(const DataSet& data) {
+    setWindowTitle(kCaption);
+    const int count = std::max(data.SeriesCount(), 1);
+    SpinEditSer->setRange(1, count);
+    SpinEditSer->setValue(std::clamp<int>(data.currentSeries, 1, count));
+    UpdateEnabled();
+}
+
+bool TExportDlg::Execute(const DataSet& data) {
+    Prepare(data);
+    return exec() == QDialog::Accepted;
+}
+
+ExportContents TExportDlg::Contents() const {
+    switch (RadioGroup1->ItemIndex()) {
+        case 1: return ExportContents::SelectedMeasurements;
+        case kSeriesChoice: return ExportContents::SeriesNumber;
+        default: return ExportContents::AllMeasurements;
+    }
+}
+
+int TExportDlg::SeriesNumber() const {
+    bool ok = false;
+    const int n = SpinEditSer->text().trimmed().toInt(&ok);
+    return ok ? n : 1;
+}
+
+std::string TExportDlg::Delimiter() const {
+    switch (RadioGroup2->ItemIndex()) {
+        case 1: return "\t";
+        case kOtherChoice: return EditDelimiter->text().left(1).toStdString();
+        default: return ";";
+    }
+}
+
+ExportLayout TExportDlg::Layout() const {
+    return RadioGroup3->ItemIndex() == 1 ? ExportLayout::Dos : ExportLayout::Windows;
+}
+
+void TExportDlg::UpdateEnabled() {
+    SpinEditSer->setEnabled(RadioGroup1->ItemIndex() == kSeriesChoice);
+    EditDelimiter->setEnabled(RadioGroup2->ItemIndex() == kOtherChoice);
+}
+
+void TExportDlg::OKBtnClick() {
+    // An empty box would give fields with nothing between them.
+    if (RadioGroup2->ItemIndex() == kOtherChoice && EditDelimiter->text().isEmpty()) {
+        QMessageBox::warning(this, kCaption, kNoDelimiterMessage);
+        EditDelimiter->setFocus();
+        return;
+    }
+    accept();
+}
+
+}  // namespace corvan

@@ -1,0 +1,690 @@
+#include "ui/TfrmMain.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include "data/file_error.h"
+#include "data/measurement_files.h"
+#include "graphs/statistics_pages.h"
+#include "ui/TAboutBox.h"
+#include "ui/TSelectDlg.h"
+#include "ui/list_view.h"
+#include "ui/table_grid.h"
+
+#ifndef CORVAN_VERSION
+#define CORVAN_VERSION "0.0.0"
+#endif
+#ifndef CORVAN_BUILD_DATE
+#define CORVAN_BUILD_DATE ""
+#endif
+
+namespace corvan {
+
+namespace {
+
+constexpr const char* kOpenFilter = "Measurement Files (*.CVN)|*.CVN";
+constexpr const char* kFileNotFoundText = "\rThis file cannot be found.";
+constexpr const char* kCheckPathText = "\rMake sure that you have specified the correct path and filename";
+constexpr const char* kMarginIdents[4] = {"Left", "Right", "Top", "Bottom"};
+constexpr const char* kUtilCaptions[9] = {
+    "&Import temperature data into GPS file",   "Edit &starting time", "&Erase measurements",
+    "&Convert Belvan file",                     "&Recalculate calibration coefficient A",
+    "Ca&libration from RAW data",               "Update salinity",     "Reports",
+    "Correct measurement scaling",
+};
+constexpr int kBarTags[3] = {0, 1, 6};
+constexpr const char* kBarCaptions[3] = {"Current &speed", "Current &direction", "Ox flux"};
+constexpr const char* kLineCaptions[7] = {"Current &speed", "Current &direction", "&Temperature", "Oxygen",
+                                          "Flux",           "Ox mg/l",            "Ox flux"};
+constexpr const char* kVectorCaptions[5] = {"&Progressive vector", "M&ax / mean velocity",
+                                            "&Relative flux / Number measured", "St&ick diagram",
+                                            "Relative Ox flux"};
+
+// The graphs, printing, instrument, tools, import and report commands
+// arrive with their own parts of the program; until then they are shown
+// but not offered.
+constexpr bool kGraphsAvailable = false;
+
+// Qt wants "Measurement Files (*.CVN)" where the program's filter texts
+// pair a caption and a pattern with "|".
+QString QtFilter(const QString& filter) {
+    const QStringList parts = filter.split('|');
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString caption = parts[i];
+        if (!caption.contains('(')) caption += " (" + parts[i + 1] + ")";
+        out << caption;
+    }
+    return out.join(";;");
+}
+
+}  // namespace
+
+MainWindowSettings LoadMainWindowSettings(const SettingsAccess& store) {
+    MainWindowSettings s;
+    s.iMargin = store.ReadInteger(kIMarginSection, kIMarginIdent, kDefaultIMargin);
+    s.directory = store.ReadString(kDirectorySection, kCorvanDirectoryIdent, kDefaultDirectory);
+    for (int i = 0; i < 4; ++i) {
+        s.marginsMm[i] = MarginMillimetres(store.ReadString(kMarginsSection, kMarginIdents[i], kDefaultMargin));
+    }
+    return s;
+}
+
+void SaveMainWindowSettingsAtExit(const MainWindowSettings& s, SettingsAccess& store) {
+    store.WriteString(kDirectorySection, kCorvanDirectoryIdent, s.directory);
+    store.WriteInteger(kIMarginSection, kIMarginIdent, s.iMargin);
+}
+
+TfrmMain::TfrmMain(SettingsAccess& settings, QWidget* parent) : QMainWindow(parent), store_(settings) {
+    setWindowTitle(QString::fromStdString(programTitle_));
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreatePages();
+    statusBar()->showMessage(QString());
+
+    data_.header.instrumentType = 0;
+    SelectChannelDescriptors(data_);
+    ListView->RebuildListColumns();
+    Notebook1->setCurrentIndex(3);
+    data_.dataLoaded = false;
+    data_.statisticsValid = false;
+    SetFileCommandsEnabled(false);
+
+    settings_ = LoadMainWindowSettings(store_);
+    const QString dir = QString::fromStdString(settings_.directory);
+    if (QDir(dir).exists()) QDir::setCurrent(dir);
+
+    SelectDlg = new TSelectDlg(data_, this);
+    AboutBox = new TAboutBox(this);
+    AboutBox->SetProductName(QString::fromStdString(programTitle_));
+    AboutBox->SetVersion(CORVAN_VERSION);
+    AboutBox->SetBuildDate(CORVAN_BUILD_DATE);
+    StringGridTab->SetupTableGrid(data_.header);
+    StringGridTab->FillTable(MatrixCellTexts(data_, stats_), false);
+    EnableCommandsForFile();
+    Refresh();
+    resize(1000, 700);
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::CreateActions() {
+    auto make = [this](const QString& text, const QString& tip) {
+        auto* a = new QAction(text, this);
+        a->setStatusTip(tip);
+        return a;
+    };
+    actOpen = make("&Open...", "Open a measurement file");
+    actOpen->setShortcut(QKeySequence::Open);
+    actImport = make("Import", "Import the data files of another instrument");
+    actExport = make("&Export", "Export measurements to a text file");
+    actSetRange = make("Set &range", "Select series and first and last measurement");
+    actSetScaling = make("Set s&caling", "Set manual or automatic scaling of graphs");
+    actPageSetup = make("P&age setup", "Set the page margins");
+    actPrint = make("&Print", "Print the page on show");
+    actPrint->setShortcut(QKeySequence::Print);
+    actExit = make("E&xit", "Exit the program");
+    actExit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_X));
+    actList = make("&List", "Show the list of measurements");
+    actMatrix = make("Current speed / direction matrix", "Show the current speed / direction matrix");
+    actSummary = make("Statistical summary", "Show the statistical summary");
+    actInstrument = make("&Instrument", "Talk to the instrument");
+    actToolbar = make("Display &Toolbar", "Show or hide the tool bar");
+    actStatusbar = make("Display &Statusbar", "Show or hide the status bar");
+    actLegend = make("Display &Legend", "Show or hide the information panel");
+    actStartOfDays = make("Display Start of &Days", "Mark the start of each day in the graphs");
+    actGraphSettings = make("&Graph settings", "Set graphics parameters");
+    actCopy = make("Copy to Clipboard", "Copy the page as a picture");
+    actCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    actNumberMeasured = make("&Number measured", "Bar heights in number of measurements");
+    actPercent = make("&Percent", "Bar heights in percent of measurements");
+    actHelpContents = make("&Contents", "Open the help");
+    actAbout = make("&About...", "About the program");
+    for (QAction* a : {actToolbar, actStatusbar, actLegend, actStartOfDays, actNumberMeasured, actPercent}) {
+        a->setCheckable(true);
+    }
+    actToolbar->setChecked(true);
+    actStatusbar->setChecked(true);
+    actLegend->setChecked(true);
+    actNumberMeasured->setChecked(true);
+
+    toolSelect = make("Select", "Select series and first and last measurement");
+    toolTable = make("Table", "Show the table page");
+    toolBar = make("Bar graph", "Show a bar graph");
+    toolLine = make("Line graph", "Show a line graph");
+    toolVector = make("Vector graph", "Show a vector graph");
+
+    for (int i = 0; i < 3; ++i) {
+        barItems[i] = make(kBarCaptions[i], "Bar graph");
+        barItems[i]->setData(kBarTags[i]);
+        connect(barItems[i], &QAction::triggered, this, [this, i] { BarClick(kBarTags[i], true); });
+    }
+    for (int i = 0; i < 7; ++i) {
+        lineItems[i] = make(kLineCaptions[i], "Line graph");
+        lineItems[i]->setData(i);
+        connect(lineItems[i], &QAction::triggered, this, [this, i] { LineClick(i, true); });
+    }
+    for (int i = 0; i < 5; ++i) {
+        vectorItems[i] = make(kVectorCaptions[i], "Vector graph");
+        vectorItems[i]->setData(i);
+        connect(vectorItems[i], &QAction::triggered, this, [this, i] { VectorClick(i, true); });
+    }
+    for (int i = 0; i < 9; ++i) {
+        utilItems[i] = make(kUtilCaptions[i], "");
+        utilItems[i]->setEnabled(false);
+    }
+    actUpdateSalinity = utilItems[6];
+
+    connect(actOpen, &QAction::triggered, this, &TfrmMain::OpenClick);
+    connect(actSetRange, &QAction::triggered, this, &TfrmMain::SetRangeClick);
+    connect(toolSelect, &QAction::triggered, this, &TfrmMain::SetRangeClick);
+    connect(actExport, &QAction::triggered, this, &TfrmMain::ExportClick);
+    connect(actExit, &QAction::triggered, this, &QWidget::close);
+    connect(actList, &QAction::triggered, this, &TfrmMain::ListClick);
+    connect(toolTable, &QAction::triggered, this, &TfrmMain::TableToolClick);
+    connect(actMatrix, &QAction::triggered, this, &TfrmMain::MatrixClick);
+    connect(actSummary, &QAction::triggered, this, &TfrmMain::SummaryClick);
+    connect(toolBar, &QAction::triggered, this, [this] { BarClick(view_.barKind, false); });
+    connect(toolLine, &QAction::triggered, this, [this] { LineClick(view_.lineChannel, false); });
+    connect(toolVector, &QAction::triggered, this, [this] { VectorClick(view_.vectorKind, false); });
+    connect(actInstrument, &QAction::triggered, this, &TfrmMain::InstrumentClick);
+    connect(actToolbar, &QAction::toggled, this, [this](bool on) { SpeedPanel->setVisible(on); });
+    connect(actStatusbar, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+    connect(actLegend, &QAction::triggered, this, &TfrmMain::LegendClick);
+    connect(actStartOfDays, &QAction::toggled, this, [this](bool on) {
+        view_.startOfDays = on;
+        Refresh();
+    });
+    connect(actAbout, &QAction::triggered, this, &TfrmMain::AboutClick);
+    connect(actHelpContents, &QAction::triggered, this, &TfrmMain::HelpContentsClick);
+
+    for (QAction* a : {actImport, actSetScaling, actPageSetup, actPrint, actInstrument, actGraphSettings, actCopy,
+                       actNumberMeasured, actPercent}) {
+        a->setEnabled(false);
+    }
+}
+
+void TfrmMain::CreateMenus() {
+    QMenu* file = menuBar()->addMenu("&File");
+    file->addAction(actOpen);
+    file->addAction(actImport);
+    file->addAction(actExport);
+    file->addSeparator();
+    file->addAction(actSetRange);
+    file->addAction(actSetScaling);
+    file->addSeparator();
+    file->addAction(actPageSetup);
+    file->addAction(actPrint);
+    file->addSeparator();
+    file->addAction(actExit);
+
+    QMenu* view = menuBar()->addMenu("&View");
+    view->addAction(actList);
+    menuTable = view->addMenu("Table");
+    menuTable->addAction(actMatrix);
+    menuTable->addAction(actSummary);
+    menuGraph = view->addMenu("&Graph");
+    menuBarKinds = menuGraph->addMenu("&Bar");
+    for (QAction* a : barItems) menuBarKinds->addAction(a);
+    menuLine = menuGraph->addMenu("&Line");
+    for (QAction* a : lineItems) menuLine->addAction(a);
+    menuVector = menuGraph->addMenu("&Vector");
+    for (QAction* a : vectorItems) menuVector->addAction(a);
+    view->addSeparator();
+    view->addAction(actInstrument);
+
+    QMenu* util = menuBar()->addMenu("&Util");
+    for (QAction* a : utilItems) util->addAction(a);
+
+    QMenu* options = menuBar()->addMenu("&Options");
+    options->addAction(actToolbar);
+    options->addAction(actStatusbar);
+    options->addAction(actLegend);
+    options->addAction(actStartOfDays);
+    options->addSeparator();
+    options->addAction(actGraphSettings);
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    help->addAction(actHelpContents);
+    help->addAction(actAbout);
+}
+
+void TfrmMain::CreateToolBar() {
+    SpeedPanel = addToolBar("SpeedPanel");
+    SpeedPanel->setObjectName("SpeedPanel");
+    SpeedPanel->setMovable(false);
+    SpeedPanel->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    actOpen->setIconText("Open");
+    actPageSetup->setIconText("Margins");
+    actPrint->setIconText("Print");
+    actList->setIconText("List");
+    actInstrument->setIconText("Instrument");
+    actExit->setIconText("Exit");
+    SpeedPanel->addAction(actOpen);
+    SpeedPanel->addAction(toolSelect);
+    SpeedPanel->addSeparator();
+    SpeedPanel->addAction(actPageSetup);
+    SpeedPanel->addAction(actPrint);
+    SpeedPanel->addSeparator();
+    SpeedPanel->addAction(actList);
+    SpeedPanel->addAction(toolTable);
+    SpeedPanel->addAction(toolBar);
+    SpeedPanel->addAction(toolLine);
+    SpeedPanel->addAction(toolVector);
+    SpeedPanel->addSeparator();
+    SpeedPanel->addAction(actInstrument);
+    SpeedPanel->addSeparator();
+    SpeedPanel->addAction(actExit);
+}
+
+void TfrmMain::CreatePages() {
+    Notebook1 = new QStackedWidget(this);
+    Notebook1->setObjectName("Notebook1");
+    setCentralWidget(Notebook1);
+
+    auto* blank = new QWidget;
+    blank->setObjectName("Blank");
+    Notebook1->addWidget(blank);
+
+    auto* listPage = new QWidget;
+    listPage->setObjectName("List");
+    auto* listLayout = new QVBoxLayout(listPage);
+    listLayout->setContentsMargins(4, 4, 4, 4);
+    listLayout->setSpacing(4);
+    CreateInformationPanel(listPage);
+    listLayout->addWidget(Panel1);
+    listLayout->addWidget(Panel3);
+    Notebook2 = new QStackedWidget(listPage);
+    Notebook2->setObjectName("Notebook2");
+    StringGridTab = new TTableGrid;
+    Notebook2->addWidget(StringGridTab);
+    auto* graphPage = new QWidget;
+    graphPage->setObjectName("Graph");
+    Notebook2->addWidget(graphPage);
+    Panel4 = new QWidget;
+    Panel4->setObjectName("Panel4");
+    Notebook2->addWidget(Panel4);
+    auto* chartPage = new QWidget;
+    chartPage->setObjectName("Chart");
+    Notebook2->addWidget(chartPage);
+    listLayout->addWidget(Notebook2, 1);
+    Notebook1->addWidget(listPage);
+
+    auto* comm = new QWidget;
+    comm->setObjectName("Comm");
+    Notebook1->addWidget(comm);
+
+    ListView = new TListView(data_);
+    ListView->setObjectName("List2");
+    Notebook1->addWidget(ListView);
+    ListView->installEventFilter(this);
+}
+
+void TfrmMain::CreateInformationPanel(QWidget* page) {
+    Panel1 = new QWidget(page);
+    Panel1->setObjectName("Panel1");
+    auto label = [this](const char* name) {
+        auto* l = new QLabel(Panel1);
+        l->setObjectName(name);
+        return l;
+    };
+    LabelTitle = label("LabelTitle");
+    QFont bold = LabelTitle->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.15);
+    LabelTitle->setFont(bold);
+    LabelFileName = label("LabelFileName");
+    LabelSerNum = label("LabelSerNum");
+    LabelRefNum = label("LabelRefNum");
+    LabelIntvT = label("LabelIntvT");
+    LabelFromTo = label("LabelFromTo");
+    LabelNumMeas = label("LabelNumMeas");
+    const int h = QFontMetrics(LabelFileName->font()).height() + 2;
+    Panel1->setFixedHeight(QFontMetrics(bold).height() + 4 * h + 12);
+    Panel1->installEventFilter(this);
+
+    Panel3 = new QWidget(page);
+    Panel3->setObjectName("Panel3");
+    auto* legend = new QHBoxLayout(Panel3);
+    legend->setContentsMargins(8, 0, 8, 0);
+    LabelNeumannP = new QLabel(kNeumannPrefix, Panel3);
+    LabelAvgS = new QLabel(kAverageSpeedPrefix, Panel3);
+    LabelRestS = new QLabel(kRestSpeedPrefix, Panel3);
+    LabelRestD = new QLabel(kRestDirectionPrefix, Panel3);
+    for (QLabel* l : {LabelNeumannP, LabelAvgS, LabelRestS, LabelRestD}) legend->addWidget(l, 1);
+    Panel3->hide();
+}
+
+void TfrmMain::LayoutInformationPanel() {
+    const int w = Panel1->width();
+    const QFontMetrics fm(LabelFileName->font());
+    const int h = fm.height() + 2;
+    const int left = 8;
+    const int titleHeight = QFontMetrics(LabelTitle->font()).height() + 4;
+    LabelTitle->setGeometry(left, 2, w - 2 * left, titleHeight);
+    auto place = [&](QLabel* l, int x, int line) {
+        const int textWidth = fm.horizontalAdvance(l->text()) + 4;
+        l->setGeometry(x, titleHeight + 2 + line * h, textWidth, h);
+    };
+    place(LabelFileName, left, 0);
+    place(LabelSerNum, left, 1);
+    place(LabelFromTo, left, 2);
+    place(LabelNumMeas, left, 3);
+    const int right = std::max(w / 2 + 40, left + 420);
+    // A long file name pushes the reference number and the interval down a
+    // line rather than letting them overlap it.
+    const bool pushDown = right < LabelFileName->geometry().right() + 10;
+    place(LabelRefNum, right, pushDown ? 1 : 0);
+    place(LabelIntvT, right, pushDown ? 2 : 1);
+}
+
+void TfrmMain::SetFileCommandsEnabled(bool enabled) {
+    for (QAction* a : {toolSelect, actSetRange, actExport}) a->setEnabled(enabled);
+    // Scaling arrives with the graph settings.
+    actSetScaling->setEnabled(false);
+}
+
+void TfrmMain::EnableCommandsForFile() {
+    const CommandStates s = CommandsForFile(data_);
+    const bool graphs = kGraphsAvailable && s.current;
+    toolTable->setEnabled(s.current);
+    menuTable->setEnabled(s.current);
+    toolBar->setEnabled(graphs);
+    toolVector->setEnabled(graphs);
+    menuBarKinds->setEnabled(graphs);
+    menuVector->setEnabled(graphs);
+    lineItems[0]->setEnabled(graphs);
+    lineItems[1]->setEnabled(graphs);
+    toolLine->setEnabled(kGraphsAvailable && data_.dataLoaded);
+    menuGraph->setEnabled(kGraphsAvailable);
+
+    lineItems[3]->setVisible(s.optionalShown);
+    if (s.optionalShown) lineItems[3]->setText(QString::fromStdString(s.optionalCaption));
+    for (QAction* a : {lineItems[5], lineItems[6], barItems[2], vectorItems[4]}) a->setVisible(s.oxygenShown);
+    lineItems[4]->setVisible(s.fluxShown);
+
+    SetFileCommandsEnabled(s.fileCommands);
+    setWindowTitle(QString::fromStdString(WindowCaption(programTitle_, data_)));
+    if (!data_.dataLoaded) data_.header.instrumentType = 1;
+    StringGridTab->SetupTableGrid(data_.header);
+}
+
+void TfrmMain::OpenClick() {
+    QDir::setCurrent(QString::fromStdString(settings_.directory));
+    QString chosen;
+    if (chooseOpenFileName) {
+        chosen = chooseOpenFileName(QString::fromStdString(settings_.directory));
+    } else {
+        chosen = QFileDialog::getOpenFileName(this, "Open", QString::fromStdString(settings_.directory),
+                                              QtFilter(kOpenFilter));
+    }
+    if (!chosen.isEmpty()) {
+        OpenMeasurementFile(chosen);
+    } else {
+        Refresh();
+    }
+}
+
+void TfrmMain::OpenMeasurementFile(const QString& fileName) {
+    const std::string base = StripExtension(QDir::toNativeSeparators(fileName).toStdString());
+    const QString baseName = QString::fromStdString(base);
+    openFileName_ = QFileInfo(baseName + ".CVN").fileName();
+    if (!FileExists(MeasurementFileName(base))) {
+        QApplication::beep();
+        QMessageBox::warning(this, QString::fromStdString(programTitle_),
+                             BoxText(baseName + ".CVN" + kFileNotFoundText + kCheckPathText));
+        Refresh();
+        return;
+    }
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    settings_.directory = QFileInfo(baseName).absoluteDir().path().toStdString();
+    openFileName_ = QFileInfo(QString::fromStdString(MeasurementFileName(base))).fileName();
+    data_.baseName = base;
+    try {
+        const LoadOutcome outcome = LoadMeasurementFiles(data_);
+        if (!outcome.message.empty()) {
+            QGuiApplication::restoreOverrideCursor();
+            ShowError(QString::fromStdString(outcome.message));
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        }
+    } catch (const FileError& e) {
+        QGuiApplication::restoreOverrideCursor();
+        ShowError(QString::fromStdString(e.FileName() + ": " + e.Reason()));
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ListView->RebuildListColumns();
+    if (data_.dataLoaded) {
+        EnableCommandsForFile();
+        ListView->InvalidatePosition();
+        QGuiApplication::restoreOverrideCursor();
+        if (SelectDlg->Execute(false)) RangeAccepted();
+        Notebook1->setCurrentIndex(3);
+        ListView->ScrollToRecord(data_.rangeFirst);
+    } else {
+        EnableCommandsForFile();
+        QGuiApplication::restoreOverrideCursor();
+    }
+    Refresh();
+    QGuiApplication::restoreOverrideCursor();
+}
+
+void TfrmMain::SetRangeClick() {
+    if (!data_.dataLoaded) return;
+    if (SelectDlg->Execute(true)) {
+        RangeAccepted();
+        if (Notebook1->currentIndex() == 3) ListView->ScrollToRecord(data_.rangeFirst);
+    }
+    Refresh();
+}
+
+void TfrmMain::RangeAccepted() {
+    if (data_.dataLoaded) ComputeStatistics(data_, scale_, stats_);
+    FillInformationPanel();
+}
+
+void TfrmMain::FillInformationPanel() {
+    const InformationPanelTexts t = InformationTexts(data_, openFileName_.toStdString());
+    LabelFileName->setText(QString::fromStdString(t.fileName));
+    LabelSerNum->setText(QString::fromStdString(t.seriesNumber));
+    LabelRefNum->setText(QString::fromStdString(t.refNumber));
+    LabelIntvT->setText(QString::fromStdString(t.intervalTime));
+    LabelFromTo->setText(QString::fromStdString(t.displayedFromTo));
+    LabelNumMeas->setText(QString::fromStdString(t.measurementCount));
+    StringGridTab->FillTable(MatrixCellTexts(data_, stats_), data_.statisticsValid);
+    LayoutInformationPanel();
+}
+
+void TfrmMain::ExportClick() {
+    if (!data_.dataLoaded) return;
+    Refresh();
+}
+
+void TfrmMain::ListClick() {
+    Notebook1->setCurrentIndex(3);
+    Refresh();
+    ListView->setFocus();
+}
+
+void TfrmMain::TableToolClick() {
+    if (!HasCurrent(data_.header)) return;
+    Panel3->hide();
+    Notebook1->setCurrentIndex(1);
+    if (view_.tableKind == 0) {
+        Notebook2->setCurrentIndex(0);
+        StringGridTab->setFocus();
+    } else {
+        Notebook2->setCurrentIndex(2);
+    }
+    Refresh();
+}
+
+void TfrmMain::MatrixClick() {
+    if (!HasCurrent(data_.header)) return;
+    Panel3->hide();
+    Notebook1->setCurrentIndex(1);
+    view_.tableKind = 0;
+    Notebook2->setCurrentIndex(0);
+    StringGridTab->setFocus();
+    Refresh();
+}
+
+void TfrmMain::SummaryClick() {
+    if (!HasCurrent(data_.header)) return;
+    Panel3->hide();
+    Notebook1->setCurrentIndex(1);
+    view_.tableKind = 1;
+    Notebook2->setCurrentIndex(2);
+    Refresh();
+}
+
+void TfrmMain::BarClick(int tag, bool fromMenu) {
+    if (!HasCurrent(data_.header)) return;
+    Panel3->hide();
+    view_.graphMode = 0;
+    if (fromMenu) view_.barKind = tag;
+    Notebook1->setCurrentIndex(1);
+    Notebook2->setCurrentIndex(3);
+    Refresh();
+}
+
+void TfrmMain::LineClick(int tag, bool fromMenu) {
+    if (fromMenu) {
+        if (!LineItemAccepted(tag, data_.header)) return;
+        view_.lineChannel = tag;
+    } else {
+        view_.lineChannel = LineToolChannel(view_.lineChannel, data_.header);
+    }
+    view_.graphMode = 1;
+    Panel3->hide();
+    Notebook1->setCurrentIndex(1);
+    Notebook2->setCurrentIndex(3);
+    Refresh();
+}
+
+void TfrmMain::VectorClick(int tag, bool fromMenu) {
+    if (!HasCurrent(data_.header)) return;
+    Notebook1->setCurrentIndex(1);
+    Notebook2->setCurrentIndex(3);
+    view_.graphMode = 2;
+    if (fromMenu) view_.vectorKind = tag;
+    Panel3->setVisible(view_.vectorKind == 0 && actLegend->isChecked());
+    Refresh();
+}
+
+void TfrmMain::InstrumentClick() {
+    Notebook1->setCurrentIndex(2);
+    Refresh();
+}
+
+void TfrmMain::LegendClick() {
+    if (!actLegend->isChecked()) {
+        Panel1->hide();
+        Panel3->hide();
+    } else {
+        Panel1->show();
+        const int inner = Notebook2->currentIndex();
+        Panel3->setVisible(view_.graphMode == 2 && view_.vectorKind == 0 && (inner == 1 || inner == 3));
+    }
+    Refresh();
+}
+
+void TfrmMain::AboutClick() { AboutBox->exec(); }
+
+void TfrmMain::HelpContentsClick() {
+    // The help is a set of HTML pages beside the program; "INDEX" is its
+    // first page.
+    const QString help = QDir(QCoreApplication::applicationDirPath()).filePath("help/index.html");
+    if (QFileInfo::exists(help)) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+    } else {
+        QMessageBox::information(this, QString::fromStdString(programTitle_), "The help pages are not installed.");
+    }
+}
+
+void TfrmMain::Refresh() {
+    if (!data_.statisticsValid) {
+        LabelFileName->setText(kFileNamePrefix);
+        LabelSerNum->setText(kSeriesNumberPrefix);
+        LabelRefNum->setText(kRefNumberPrefix);
+        LabelIntvT->setText(kIntervalTimePrefix);
+        LabelFromTo->setText(kDisplayedFromPrefix);
+        LabelNumMeas->setText(kMeasurementCountPrefix);
+        LabelNeumannP->setText(kNeumannPrefix);
+        LabelAvgS->setText(kAverageSpeedPrefix);
+        LabelRestS->setText(kRestSpeedPrefix);
+        LabelRestD->setText(kRestDirectionPrefix);
+        SetFileCommandsEnabled(false);
+        if (data_.dataLoaded) {
+            // A loaded file without a range can still be given one.
+            for (QAction* a : {toolSelect, actSetRange}) a->setEnabled(true);
+        }
+        setWindowTitle(QString::fromStdString(data_.dataLoaded ? WindowCaption(programTitle_, data_) : programTitle_));
+    }
+    LayoutInformationPanel();
+    ListView->LayoutListView();
+    ListView->RebuildListColumns();
+    view_.page = Notebook1->currentIndex();
+    view_.innerPage = Notebook2->currentIndex();
+    LabelTitle->setText(QString::fromStdString(ViewTitle(view_, data_)));
+    actUpdateSalinity->setEnabled(false);
+}
+
+void TfrmMain::ShowError(const QString& text) {
+    QMessageBox::critical(this, QString::fromStdString(programTitle_), BoxText(text));
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    SaveMainWindowSettingsAtExit(settings_, store_);
+    event->accept();
+}
+
+void TfrmMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    LayoutInformationPanel();
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Panel1 && event->type() == QEvent::Resize) LayoutInformationPanel();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmMain::wheelEvent(QWheelEvent* event) {
+    if (Notebook1->currentIndex() == 3 && ListView->ScrollBarV->isEnabled()) {
+        const int steps = event->angleDelta().y() / 120;
+        ListView->ScrollBarV->setValue(ListView->ScrollBarV->value() - steps);
+        event->accept();
+        return;
+    }
+    QMainWindow::wheelEvent(event);
+}
+
+void TfrmMain::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu popup(this);
+    const int page = Notebook1->currentIndex();
+    if (page == 1 && (Notebook2->currentIndex() == 0 || Notebook2->currentIndex() == 2)) {
+        popup.addAction(actMatrix);
+        popup.addAction(actSummary);
+        popup.addSeparator();
+        popup.addAction(actCopy);
+    } else if (page == 1) {
+        popup.addAction(actCopy);
+    } else {
+        return;
+    }
+    popup.exec(event->globalPos());
+}
+
+}  // namespace corvan

@@ -1,0 +1,172 @@
+#pragma once
+// The main window: menus, tool bar, status bar, the information panel and
+// the page stack with the list, table, summary, graph and terminal pages.
+
+#include <QAction>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QStackedWidget>
+#include <QToolBar>
+#include <functional>
+#include <memory>
+
+#include "data/data_set.h"
+#include "graphs/scale_settings.h"
+#include "graphs/statistics.h"
+#include "ui/settings_store.h"
+#include "ui/window_rules.h"
+
+namespace corvan {
+
+class TAboutBox;
+class TListView;
+class TSelectDlg;
+class TTableGrid;
+
+// Settings the window reads at start and partly writes back at exit.
+struct MainWindowSettings {
+    int iMargin = kDefaultIMargin;
+    std::string directory = kDefaultDirectory;
+    double marginsMm[4] = {10.0, 10.0, 10.0, 10.0};  // left, right, top, bottom
+};
+MainWindowSettings LoadMainWindowSettings(const SettingsAccess& store);
+void SaveMainWindowSettingsAtExit(const MainWindowSettings& settings, SettingsAccess& store);
+
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TfrmMain(SettingsAccess& settings, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // The open command after its dialog: also the entry of tests and of a
+    // file named on the command line.
+    void OpenMeasurementFile(const QString& fileName);
+    void Refresh();
+
+    DataSet& Data() { return data_; }
+    Statistics& Stats() { return stats_; }
+    ScaleSettings& Scale() { return scale_; }
+    ViewState& View() { return view_; }
+    const MainWindowSettings& Settings() const { return settings_; }
+
+    // Test hooks: the file name the open dialog would return (empty =
+    // cancelled); nullptr uses the real dialog.
+    std::function<QString(const QString& directory)> chooseOpenFileName;
+
+    // Commands, named by their captions.
+    QAction* actOpen = nullptr;
+    QAction* actImport = nullptr;
+    QAction* actExport = nullptr;
+    QAction* actSetRange = nullptr;
+    QAction* actSetScaling = nullptr;
+    QAction* actPageSetup = nullptr;
+    QAction* actPrint = nullptr;
+    QAction* actExit = nullptr;
+    QAction* actList = nullptr;
+    QAction* actMatrix = nullptr;
+    QAction* actSummary = nullptr;
+    QAction* actInstrument = nullptr;
+    QAction* actToolbar = nullptr;
+    QAction* actStatusbar = nullptr;
+    QAction* actLegend = nullptr;
+    QAction* actStartOfDays = nullptr;
+    QAction* actGraphSettings = nullptr;
+    QAction* actCopy = nullptr;
+    QAction* actNumberMeasured = nullptr;
+    QAction* actPercent = nullptr;
+    QAction* actHelpContents = nullptr;
+    QAction* actAbout = nullptr;
+    // Tool buttons with commands of their own.
+    QAction* toolSelect = nullptr;
+    QAction* toolTable = nullptr;
+    QAction* toolBar = nullptr;
+    QAction* toolLine = nullptr;
+    QAction* toolVector = nullptr;
+    // Menu items with their tags.
+    QMenu* menuTable = nullptr;
+    QMenu* menuGraph = nullptr;
+    QMenu* menuBarKinds = nullptr;
+    QMenu* menuLine = nullptr;
+    QMenu* menuVector = nullptr;
+    QAction* barItems[3] = {};     // tags 0, 1, 6
+    QAction* lineItems[7] = {};    // tags 0..6
+    QAction* vectorItems[5] = {};  // tags 0..4
+    QAction* utilItems[9] = {};
+    QAction* actUpdateSalinity = nullptr;
+
+    QToolBar* SpeedPanel = nullptr;
+    QStackedWidget* Notebook1 = nullptr;
+    QStackedWidget* Notebook2 = nullptr;
+    QWidget* Panel1 = nullptr;
+    QWidget* Panel3 = nullptr;
+    QWidget* Panel4 = nullptr;
+    QLabel* LabelTitle = nullptr;
+    QLabel* LabelFileName = nullptr;
+    QLabel* LabelSerNum = nullptr;
+    QLabel* LabelRefNum = nullptr;
+    QLabel* LabelIntvT = nullptr;
+    QLabel* LabelFromTo = nullptr;
+    QLabel* LabelNumMeas = nullptr;
+    QLabel* LabelNeumannP = nullptr;
+    QLabel* LabelAvgS = nullptr;
+    QLabel* LabelRestS = nullptr;
+    QLabel* LabelRestD = nullptr;
+    TListView* ListView = nullptr;
+    TTableGrid* StringGridTab = nullptr;
+    TSelectDlg* SelectDlg = nullptr;
+    TAboutBox* AboutBox = nullptr;
+
+    // The text of the open dialog's file (with extension).
+    const QString& OpenFileName() const { return openFileName_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreatePages();
+    void CreateInformationPanel(QWidget* page);
+    void LayoutInformationPanel();
+
+    void OpenClick();
+    void SetRangeClick();
+    void ExportClick();
+    void ListClick();
+    void TableToolClick();
+    void MatrixClick();
+    void SummaryClick();
+    void BarClick(int tag, bool fromMenu);
+    void LineClick(int tag, bool fromMenu);
+    void VectorClick(int tag, bool fromMenu);
+    void InstrumentClick();
+    void LegendClick();
+    void AboutClick();
+    void HelpContentsClick();
+
+    void EnableCommandsForFile();
+    void SetFileCommandsEnabled(bool enabled);
+    // Recomputes the statistics for the chosen range and fills the panel
+    // and the grid.
+    void RangeAccepted();
+    void FillInformationPanel();
+    void ShowError(const QString& text);
+
+    SettingsAccess& store_;
+    MainWindowSettings settings_;
+    DataSet data_;
+    Statistics stats_;
+    ScaleSettings scale_;
+    ViewState view_;
+    std::string programTitle_ = kProgramTitle;
+    QString openFileName_;
+    bool activated_ = false;
+};
+
+}  // namespace corvan

@@ -1,0 +1,69 @@
+#pragma once
+// The main window's rules as plain functions: which commands a file
+// enables, the caption, the information panel's texts and the view titles.
+// The window only applies what these return.
+
+#include <string>
+
+#include "data/data_set.h"
+
+namespace corvan {
+
+inline constexpr const char* kProgramTitle = "Corvan";
+
+struct CommandStates {
+    // Enabled with a current channel: tool buttons "Table", "Bar graph",
+    // "Vector graph", the menus "Table", "&Bar", "&Vector" and the speed and
+    // direction entries of the "&Line" menus.
+    bool current = false;
+    // The optional sensor's line entries: shown, with this caption.
+    bool optionalShown = false;
+    std::string optionalCaption;
+    // "Ox mg/l", "Ox flux", "Relative Ox flux" entries.
+    bool oxygenShown = false;
+    // "Flux" entries.
+    bool fluxShown = false;
+    // "Select", "Set &range", "Set s&caling", "&Export".
+    bool fileCommands = false;
+    // "Update salinity".
+    bool updateSalinity = false;
+};
+
+CommandStates CommandsForFile(const DataSet& data);
+
+// "Corvan - C:\data\buoy3", or the program title alone without data.
+std::string WindowCaption(const std::string& programTitle, const DataSet& data);
+
+// The information panel's texts (prefixes, interval, range times) are
+// those of the statistics pages: graphs/statistics_pages.h.
+inline constexpr const char* kNeumannPrefix = "Neumann parameter: ";
+inline constexpr const char* kAverageSpeedPrefix = "Average speed: ";
+inline constexpr const char* kRestSpeedPrefix = "Rest speed: ";
+inline constexpr const char* kRestDirectionPrefix = "Rest direction: ";
+
+// View state of the window.
+struct ViewState {
+    int page = 3;           // Notebook1: 0 Blank, 1 List, 2 Comm, 3 List2
+    int innerPage = 0;      // Notebook2: 0 Tabell, 1 Graph, 2 summary, 3 Chart
+    int tableKind = 0;      // 0 matrix, 1 summary
+    int graphMode = 0;      // 0 bar, 1 line, 2 vector
+    int barKind = 0;        // 0 speed, 1 direction, 6 oxygen flux
+    int lineChannel = 0;    // 0..6
+    int vectorKind = 0;     // 0..4
+    bool startOfDays = false;
+};
+
+// The title label of page 1 for the view shown.
+std::string ViewTitle(const ViewState& view, const DataSet& data);
+
+// The line channel the "Line graph" tool button shows: the previous one,
+// or temperature when the file cannot show it.
+int LineToolChannel(int previous, const MeasurementFileHeader& h);
+
+// Whether a "&Line" menu item with this tag is accepted.
+bool LineItemAccepted(int tag, const MeasurementFileHeader& h);
+
+// Upper-casing of the plain texts used in titles (ASCII letters only).
+std::string UpperCase(const std::string& text);
+
+}  // namespace corvan
