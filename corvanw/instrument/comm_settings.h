@@ -4,16 +4,9 @@
 
 #include <string>
 
-namespace corvan {
+#include "data/settings_access.h"
 
-// A section/identifier store of texts (the registry key, an INI file).
-class SettingsAccess {
-public:
-    virtual ~SettingsAccess() = default;
-    virtual std::string ReadString(const std::string& section, const std::string& key,
-                                   const std::string& defaultValue) const = 0;
-    virtual void WriteString(const std::string& section, const std::string& key, const std::string& value) = 0;
-};
+namespace corvan {
 
 inline constexpr const char* kCommSection = "Comm";
 inline constexpr const char* kPortKey = "Port";
