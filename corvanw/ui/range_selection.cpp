@@ -60,7 +60,11 @@ void RangeSelection::FirstChanged(int value) {
 }
 
 void RangeSelection::ApplyLastRule() {
-    if (last_.value < first_.value) first_.Set(last_.value);
+    if (last_.value < first_.value) {
+        first_.Set(last_.value);
+        // The count may reach the series' end from the new first record.
+        count_.SetLimits(count_.minimum, first_.maximum - first_.value + 1);
+    }
     count_.Set(first_.value < last_.value ? last_.value - first_.value + 1 : 1);
 }
 
@@ -68,7 +72,10 @@ void RangeSelection::LastChanged(int value) {
     last_.Set(value);
     // While a number is being typed its first digits must not drag
     // SpinFirst down; only the count follows.
-    if (!typing_ && last_.value < first_.value) first_.Set(last_.value);
+    if (!typing_ && last_.value < first_.value) {
+        ApplyLastRule();
+        return;
+    }
     count_.Set(first_.value < last_.value ? last_.value - first_.value + 1 : 1);
 }
 

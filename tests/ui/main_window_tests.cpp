@@ -1,0 +1,313 @@
+// The main window driven as a user drives it: real files, the real range
+// dialog, clicks and keys.
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+
+#include "data/data_set.h"
+#include "data/measurement_files.h"
+#include "ui/TSelectDlg.h"
+#include "ui/TfrmMain.h"
+#include "ui/list_view.h"
+#include "ui/settings_store.h"
+#include "ui/table_grid.h"
+
+using namespace corvan;
+
+namespace {
+
+// Runs fn on the next modal window that comes up.
+void OnNextModal(std::function<void(QWidget*)> fn) {
+    auto* timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, fn] {
+        if (QWidget* w = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            fn(w);
+        }
+    });
+    timer->start();
+}
+
+void ClickOk(QWidget* dialog) {
+    auto* ok = dialog->findChild<QPushButton*>("OKBtn");
+    QVERIFY(ok);
+    QTest::mouseClick(ok, Qt::LeftButton);
+}
+
+void WriteSet(const QString& base, int type, int kind, int count, std::vector<int> firsts = {0}) {
+    DataSet d;
+    d.baseName = base.toStdString();
+    d.header.instrumentType = static_cast<std::uint8_t>(type);
+    d.header.sensorKind = static_cast<std::uint8_t>(kind);
+    d.header.referenceNumber = 1234;
+    d.header.count = static_cast<std::int16_t>(count);
+    for (int i = 0; i < count; ++i) d.records[static_cast<std::size_t>(i)] = {10.0f + i % 7, 0.5f, 8.0f, 95.0f};
+    for (std::size_t s = 0; s < firsts.size(); ++s) {
+        d.series[s] = SeriesHeader{firsts[s], 97, 2, 25, 12, 0, 630, 0, -1.0f};
+    }
+    WriteMeasurementFile(d);
+    WriteReferenceFile(d, static_cast<int>(firsts.size()));
+}
+
+}  // namespace
+
+class MainWindowTests : public QObject {
+    Q_OBJECT
+
+private slots:
+    void openingTheSampleAsksForARangeAndShowsTheList() {
+        MemorySettings store;
+        TfrmMain w(store);
+        w.show();
+        QVERIFY(!w.actExport->isEnabled());
+        QVERIFY(!w.toolSelect->isEnabled());
+        QCOMPARE(w.windowTitle(), QString("Corvan"));
+
+        bool cancelShown = true;
+        OnNextModal([&](QWidget* dlg) {
+            cancelShown = dlg->findChild<QPushButton*>("CancelBtn")->isVisible();
+            ClickOk(dlg);
+        });
+        w.OpenMeasurementFile(QString(CORVAN_SAMPLES) + "/buoy3.CVN");
+        QVERIFY(!cancelShown);
+        QCOMPARE(w.Notebook1->currentIndex(), 3);
+        QCOMPARE(w.windowTitle(), "Corvan - " + QString(CORVAN_SAMPLES) + "/buoy3");
+        QVERIFY(w.actExport->isEnabled());
+        QVERIFY(w.toolTable->isEnabled());
+        QCOMPARE(w.Data().rangeCount, 1728);
+        QVERIFY(w.Data().statisticsValid);
+
+        TListView* list = w.ListView;
+        QCOMPARE(list->FirstVisibleRecord(), 0);
+        QVERIFY(list->VisibleLines() > 10);
+        QVERIFY(list->ScrollBarV->isEnabled());
+        QCOMPARE(list->ScrollBarV->maximum(), 3024 - list->VisibleLines());
+        const auto first = list->LineTexts(0);
+        QCOMPARE(QString::fromStdString(first[0]), QString("*"));
+        QCOMPARE(QString::fromStdString(first[2]), QString("1"));
+        QCOMPARE(QString::fromStdString(first[6]), QString("04.Mar-24"));
+        QCOMPARE(QString::fromStdString(first[7]), QString("12:10"));
+
+        // The end of the file by keyboard; the last line is the last record.
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_End);
+        QCOMPARE(list->FirstVisibleRecord(), 3024 - list->VisibleLines());
+        const auto last = list->LineTexts(3023);
+        QCOMPARE(QString::fromStdString(last[2]), QString("3024"));
+        QCOMPARE(QString::fromStdString(last[1]), QString("2"));
+        // The mouse wheel moves one line.
+        QTest::keyClick(list, Qt::Key_Home);
+        QWheelEvent wheel(QPointF(50, 50), list->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(list, &wheel);
+        QCOMPARE(list->FirstVisibleRecord(), 1);
+
+        // The table page with its panel.
+        w.toolTable->trigger();
+        QCOMPARE(w.Notebook1->currentIndex(), 1);
+        QCOMPARE(w.LabelTitle->text(), QString("CURRENT SPEED / DIRECTION MATRIX"));
+        QCOMPARE(w.LabelSerNum->text(), QString("Series number: 1"));
+        QCOMPARE(w.LabelRefNum->text(), QString("Ref. number: 4711"));
+        QCOMPARE(w.LabelIntvT->text(), QString("Interval time: 10 Minutes"));
+        QCOMPARE(w.LabelFromTo->text(), QString("Data displayed from: 12:10 - 04.Mar-24   To: 12:00 - 16.Mar-24"));
+        QCOMPARE(w.LabelNumMeas->text(), QString("Number of measurements in data set: 1728"));
+        QCOMPARE(w.LabelFileName->text(), QString("File name: buoy3.CVN"));
+        QCOMPARE(w.StringGridTab->rowCount(), 27);
+        QCOMPARE(w.StringGridTab->columnCount(), 17);
+        QCOMPARE(w.StringGridTab->CellText(0, 1), QString("Current speed groups"));
+        QCOMPARE(w.StringGridTab->CellText(26, 0), QString("Sum%"));
+        w.actSummary->trigger();
+        QCOMPARE(w.LabelTitle->text(), QString("STATISTICAL SUMMARY"));
+        QCOMPARE(w.Notebook2->currentIndex(), 2);
+        w.actList->trigger();
+        QCOMPARE(w.Notebook1->currentIndex(), 3);
+    }
+
+    void theRangeDialogChoosesSeriesAndTypedLimits() {
+        QTemporaryDir dir;
+        const QString base = dir.filePath("three");
+        WriteSet(base, 0, 0, 400, {0, 100, 250});
+        MemorySettings store;
+        TfrmMain w(store);
+        w.show();
+        OnNextModal(ClickOk);
+        w.OpenMeasurementFile(base);
+        QCOMPARE(w.Data().rangeLast, 99);
+
+        OnNextModal([](QWidget* dlg) {
+            auto* sel = static_cast<TSelectDlg*>(dlg);
+            QVERIFY(sel->CancelBtn->isVisible());
+            QCOMPARE(sel->ComboBox1->count(), 3);
+            sel->ComboBox1->setFocus();
+            QTest::keyClick(sel->ComboBox1, Qt::Key_Down);
+            QCOMPARE(sel->SpinFirst->value(), 101);
+            QCOMPARE(sel->SpinLast->value(), 250);
+            QCOMPARE(sel->SpinCount->value(), 150);
+            // Type 120 into Last: while typing, First stays where it was.
+            sel->SpinLast->setFocus();
+            sel->SpinLast->selectAll();
+            QTest::keyClicks(sel->SpinLast, "120");
+            QCOMPARE(sel->SpinFirst->value(), 101);
+            QCOMPARE(sel->SpinCount->value(), 20);
+            sel->SpinCount->setFocus();
+            sel->SpinCount->selectAll();
+            QTest::keyClicks(sel->SpinCount, "10");
+            QCOMPARE(sel->SpinLast->value(), 110);
+            ClickOk(dlg);
+        });
+        w.actSetRange->trigger();
+        QCOMPARE(w.Data().currentSeries, 2);
+        QCOMPARE(w.Data().rangeFirst, 100);
+        QCOMPARE(w.Data().rangeLast, 109);
+        QCOMPARE(w.Data().rangeCount, 10);
+        QCOMPARE(w.ListView->FirstVisibleRecord(), 100);
+
+        // Cancel changes nothing.
+        OnNextModal([](QWidget* dlg) {
+            auto* sel = static_cast<TSelectDlg*>(dlg);
+            sel->ComboBox1->setFocus();
+            QTest::keyClick(sel->ComboBox1, Qt::Key_Down);
+            QTest::mouseClick(sel->CancelBtn, Qt::LeftButton);
+        });
+        w.actSetRange->trigger();
+        QCOMPARE(w.Data().currentSeries, 2);
+        QCOMPARE(w.Data().rangeCount, 10);
+    }
+
+    void commandsFollowTheInstrumentType() {
+        QTemporaryDir dir;
+        struct Case {
+            int type, kind;
+            bool table;
+            bool optional, oxygen, flux;
+            QString optionalCaption;
+            QString typeName;
+        };
+        const Case cases[] = {
+            {0, 0, true, false, false, false, "", "Corvan"},
+            {2, 0, false, false, false, false, "", "CorvanGPS"},
+            {3, 1, true, true, true, false, "Ox Sat", "CorvanOPT"},
+            {3, 2, true, true, false, true, "Turbidity", "CorvanOPT"},
+            {4, 0, false, false, false, false, "", "CorvanT"},
+        };
+        MemorySettings store;
+        TfrmMain w(store);
+        w.show();
+        for (const Case& c : cases) {
+            const QString base = dir.filePath(QString("t%1k%2").arg(c.type).arg(c.kind));
+            WriteSet(base, c.type, c.kind, 30);
+            OnNextModal(ClickOk);
+            w.OpenMeasurementFile(base + ".cvn");
+            QCOMPARE(w.toolTable->isEnabled(), c.table);
+            QCOMPARE(w.menuTable->isEnabled(), c.table);
+            QCOMPARE(w.lineItems[3]->isVisible(), c.optional);
+            if (c.optional) QCOMPARE(w.lineItems[3]->text(), c.optionalCaption);
+            QCOMPARE(w.lineItems[5]->isVisible(), c.oxygen);
+            QCOMPARE(w.barItems[2]->isVisible(), c.oxygen);
+            QCOMPARE(w.lineItems[4]->isVisible(), c.flux);
+            QVERIFY(w.actExport->isEnabled());
+            QCOMPARE(w.windowTitle(), c.typeName + " - " + base);
+            // 31 records do not fit a small window: the bar's maximum is the rest.
+            w.resize(600, 300);
+            QApplication::processEvents();
+            QCOMPARE(w.ListView->ScrollBarV->maximum(), std::max(0, 30 - w.ListView->VisibleLines()));
+            w.resize(1000, 700);
+        }
+        // The table tool does nothing for a temperature logger.
+        w.toolTable->trigger();
+        QCOMPARE(w.Notebook1->currentIndex(), 3);
+    }
+
+    void aMissingFileIsReportedAndTheLoadedOneStays() {
+        MemorySettings store;
+        TfrmMain w(store);
+        w.show();
+        OnNextModal(ClickOk);
+        w.OpenMeasurementFile(QString(CORVAN_SAMPLES) + "/oxy17");
+        QString warning;
+        OnNextModal([&](QWidget* box) {
+            warning = static_cast<QMessageBox*>(box)->text();
+            static_cast<QMessageBox*>(box)->accept();
+        });
+        w.OpenMeasurementFile("/nonexistent/folder/gone.CVN");
+        QCOMPARE(warning, QString("/nonexistent/folder/gone.CVN\nThis file cannot be found.\n"
+                                  "Make sure that you have specified the correct path and filename"));
+        QVERIFY(w.Data().dataLoaded);
+        QCOMPARE(w.Data().header.instrumentType, std::uint8_t(3));
+        // The L-file's columns are in the list.
+        QCOMPARE(w.ListView->Columns().size(), std::size_t(16));
+        // Cancelling the open dialog keeps the file.
+        w.chooseOpenFileName = [](const QString&) { return QString(); };
+        w.actOpen->trigger();
+        QVERIFY(w.Data().dataLoaded);
+    }
+
+    void aBrokenFileLeavesTheWindowWithoutData() {
+        QTemporaryDir dir;
+        const QString base = dir.filePath("noref");
+        WriteSet(base, 0, 0, 5);
+        QFile::remove(base + ".RF6");
+        MemorySettings store;
+        TfrmMain w(store);
+        w.show();
+        QString error;
+        OnNextModal([&](QWidget* box) {
+            error = static_cast<QMessageBox*>(box)->text();
+            static_cast<QMessageBox*>(box)->accept();
+        });
+        w.OpenMeasurementFile(base);
+        QCOMPARE(error, QString("Fatal error. Reference file not found."));
+        QVERIFY(!w.Data().dataLoaded);
+        QVERIFY(!w.actExport->isEnabled());
+        QCOMPARE(w.windowTitle(), QString("Corvan"));
+    }
+
+    void settingsAreSeededOnceAndWrittenAtExit() {
+        QTemporaryDir dir;
+        QFile ini(dir.filePath("CvInstr.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[Comm]\r\nPort=4\r\nCorvanBaud=19200\r\n[Chart]\r\nIMargin=65\r\n[Directory]\r\nCorvan=" +
+                  dir.path().toUtf8() + "\r\n[Margins]\r\nLeft=2.5\r\nTop=x\r\n");
+        ini.close();
+        const QString storeFile = dir.filePath("store.conf");
+        {
+            SettingsStore store(storeFile);
+            QVERIFY(store.IsNew());
+            QCOMPARE(store.SeedIfNew({dir.filePath("missing.ini"), ini.fileName()}), ini.fileName());
+            QCOMPARE(store.ReadInteger("Comm", "Port", 1), 4);
+            const MainWindowSettings s = LoadMainWindowSettings(store);
+            QCOMPARE(s.iMargin, 65);
+            QCOMPARE(s.marginsMm[0], 25.0);
+            QCOMPARE(s.marginsMm[1], 10.0);
+            QCOMPARE(s.marginsMm[2], 0.0);
+            TfrmMain w(store);
+            w.show();
+            OnNextModal(ClickOk);
+            w.OpenMeasurementFile(QString(CORVAN_SAMPLES) + "/buoy3");
+            w.close();
+        }
+        // The second start does not read the INI file again.
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[Comm]\r\nPort=9\r\n");
+        ini.close();
+        SettingsStore again(storeFile);
+        QVERIFY(!again.IsNew());
+        QVERIFY(again.SeedIfNew({ini.fileName()}).isEmpty());
+        QCOMPARE(again.ReadInteger("Comm", "Port", 1), 4);
+        QCOMPARE(QString::fromStdString(again.ReadString("Directory", "Corvan", "")),
+                 QFileInfo(QString(CORVAN_SAMPLES)).absoluteFilePath());
+        QCOMPARE(again.ReadInteger("Chart", "IMargin", 0), 65);
+    }
+};
+
+QTEST_MAIN(MainWindowTests)
+#include "main_window_tests.moc"
