@@ -1,7 +1,8 @@
 #pragma once
 // The main window's receive pump: a 20 ms timer that sends one typed-ahead
 // character per tick and hands every received byte to an active download,
-// or else to the terminal. The main window owns one and starts it only while
+// or else to the terminal; while it runs, bytes are also taken as soon as
+// the link reports them. The main window owns one and starts it only while
 // the instrument page is shown.
 
 #include <QObject>
