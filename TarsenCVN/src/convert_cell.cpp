@@ -1,15 +1,16 @@
 #include "convert_cell.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <tuple>
 
 #include "data/byte_io.h"
 #include "data/measurement_files.h"
-#include "kxcurrent.h"
 #include "platform_file.h"
 
 namespace tarsen {
@@ -200,14 +201,30 @@ CurrentQualityParams MakeQualityParams(const ImportSettings& settings) {
     return p;
 }
 
-// The cells of a data record's own layout: a single-point record carries
-// one, a profile as many as its length holds for its beams.
+corvan::SeriesHeader MakeSeriesHeader(const CConfig& config, corvan::DateTime firstTime) {
+    const corvan::CivilTime start = firstTime.AddSeconds(-config.measurementInterval).ToCivil();
+    corvan::SeriesHeader s;
+    s.first = 0;
+    s.year = static_cast<std::uint8_t>(((start.year % 100) + 100) % 100);
+    s.month = static_cast<std::uint8_t>(start.month);
+    s.day = static_cast<std::uint8_t>(start.day);
+    s.hour = static_cast<std::uint8_t>(start.hour);
+    s.minute = static_cast<std::uint8_t>(start.minute);
+    s.interval = config.measurementInterval;
+    s.intervalCode = config.averagingInterval;
+    s.salinity = static_cast<float>(config.salinity);
+    return s;
+}
+
+}  // namespace
+
 std::int64_t RecordCells(const DataRecord& r) {
     if (r.id == kIdVelocity) return 1;
     return CellsFromLength(r.id, static_cast<std::int64_t>(r.length), r.beams);
 }
 
-void FillSample(const DataRecord& r, std::int64_t beams, std::int64_t cells, int noiseLevel, CurrentSample& s) {
+void FillCurrentSample(const DataRecord& r, std::int64_t beams, std::int64_t cells, int noiseLevel,
+                       CurrentSample& s) {
     corvan::ByteReader in(r.bytes, r.length);
     const bool wave = r.id == kIdWaveProfile;
     s = CurrentSample{};
@@ -228,38 +245,29 @@ void FillSample(const DataRecord& r, std::int64_t beams, std::int64_t cells, int
     s.pressure = static_cast<float>((pressureHigh * 65536u + pressureLow) / 1000.0);
     s.orientation = status & 1u;
 
+    if (beams <= 0 || cells <= 0) return;
+    const std::size_t n = static_cast<std::size_t>(beams * cells);
+    const std::size_t velocities = VelocityBlockOffset(r.id);
+    // The record's own length bounds its blocks; nothing is read beyond it.
+    if (velocities + 3 * n > r.length) return;
+    const std::uint8_t* vel = r.bytes + velocities;
+    const std::uint8_t* amp = vel + 2 * n;
     const std::int64_t fillBeams = std::min<std::int64_t>(beams, kMaxBeams);
     const std::int64_t fillCells = std::min<std::int64_t>(cells, kMaxCells);
-    const std::size_t velocities = VelocityBlockOffset(r.id);
-    const std::size_t amplitudes = velocities + 2 * static_cast<std::size_t>(beams * cells);
     for (std::int64_t b = 0; b < fillBeams; ++b) {
         s.noise[b] = static_cast<std::uint8_t>(noiseLevel & 0xFF);
-        for (std::int64_t c = 0; c < fillCells; ++c) {
-            const auto k = static_cast<std::size_t>(b * cells + c);
-            in.Seek(velocities + 2 * k);
-            s.velocity[b][c] = in.I16();
-            in.Seek(amplitudes + k);
-            s.amplitude[b][c] = in.U8();
+        const std::size_t row = static_cast<std::size_t>(b * cells);
+        const auto count = static_cast<std::size_t>(fillCells);
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(s.velocity[b], vel + 2 * row, 2 * count);
+        } else {
+            for (std::size_t c = 0; c < count; ++c) {
+                s.velocity[b][c] = static_cast<std::int16_t>(vel[2 * (row + c)] | (vel[2 * (row + c) + 1] << 8));
+            }
         }
+        std::memcpy(s.amplitude[b], amp + row, count);
     }
 }
-
-corvan::SeriesHeader MakeSeriesHeader(const CConfig& config, corvan::DateTime firstTime) {
-    const corvan::CivilTime start = firstTime.AddSeconds(-config.measurementInterval).ToCivil();
-    corvan::SeriesHeader s;
-    s.first = 0;
-    s.year = static_cast<std::uint8_t>(((start.year % 100) + 100) % 100);
-    s.month = static_cast<std::uint8_t>(start.month);
-    s.day = static_cast<std::uint8_t>(start.day);
-    s.hour = static_cast<std::uint8_t>(start.hour);
-    s.minute = static_cast<std::uint8_t>(start.minute);
-    s.interval = config.measurementInterval;
-    s.intervalCode = config.averagingInterval;
-    s.salinity = static_cast<float>(config.salinity);
-    return s;
-}
-
-}  // namespace
 
 OutputNames MakeOutputNames(const std::string& inputPath, const std::string& outputFolder, int cell) {
     const std::size_t slash = inputPath.find_last_of(kSeparators);
@@ -424,7 +432,7 @@ bool ConvertCell(TarsenFile& input, ImportSettings& settings, ConverterUi& ui, i
                 return false;
             }
 
-            FillSample(r, beams, cells, config.defaultNoiseLevel, sample);
+            FillCurrentSample(r, beams, cells, config.defaultNoiseLevel, sample);
             if (sample.orientation == 1 && settings.boundaryMethod == kBoundaryPressure) {
                 settings.boundaryMethod = kBoundaryAcoustic;
                 params.boundaryMethod = kBoundaryAcoustic;
@@ -453,6 +461,7 @@ bool ConvertCell(TarsenFile& input, ImportSettings& settings, ConverterUi& ui, i
         },
         [&](int percent) { ui.SetProgress(percent); });
     rep.checksumErrors = stream.ChecksumErrors();
+    rep.bytesRead = stream.Position();
 
     if (!refusal.empty()) {
         out.CloseAndRemove();

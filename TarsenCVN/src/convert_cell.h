@@ -11,6 +11,7 @@
 
 #include "converter_ui.h"
 #include "data/date_time.h"
+#include "kxcurrent.h"
 #include "tarsen_file.h"
 
 namespace tarsen {
@@ -57,8 +58,18 @@ std::string GeometryRefusal(std::int64_t beams, std::int64_t cells);
 // The same for the geometry a file starts its record stream with.
 std::string GeometryRefusal(const TarsenFile& input);
 
+// The cells of a data record's own layout: a single-point record carries
+// one, a profile as many as its length holds for its beams.
+std::int64_t RecordCells(const DataRecord& record);
+
+// The quality library's sample from a data record laid out with the given
+// beams and cells; the noise floor of every beam starts at noiseLevel.
+void FillCurrentSample(const DataRecord& record, std::int64_t beams, std::int64_t cells, int noiseLevel,
+                       CurrentSample& sample);
+
 struct CellReport {
     OutputNames names;
+    std::int64_t bytesRead = 0;
     std::int64_t recordsWritten = 0;
     std::int64_t missingRecords = 0;
     std::int64_t droppedRecords = 0;

@@ -3,12 +3,15 @@
 namespace tarsen {
 
 std::uint16_t RecordChecksum(const std::uint8_t* record, std::size_t words) {
-    std::uint16_t sum = kChecksumSeed;
+    // Low and high bytes summed apart: the carries of the low bytes land in
+    // the high byte exactly as word-wise addition modulo 65536 puts them.
+    std::uint32_t low = 0;
+    std::uint32_t high = 0;
     for (std::size_t i = 0; i < words; ++i) {
-        const auto word = static_cast<std::uint16_t>(record[2 * i] | (record[2 * i + 1] << 8));
-        sum = static_cast<std::uint16_t>(sum + word);
+        low += record[2 * i];
+        high += record[2 * i + 1];
     }
-    return sum;
+    return static_cast<std::uint16_t>(kChecksumSeed + low + (high << 8));
 }
 
 bool ChecksumMatches(const std::uint8_t* record, std::size_t length) {

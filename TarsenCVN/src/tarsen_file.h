@@ -98,6 +98,8 @@ public:
     // system gave no cause.
     int ReadErrorCode() const { return error_; }
     std::int64_t ChecksumErrors() const { return checksumErrors_; }
+    // How far into the file the stream got.
+    std::int64_t Position() const { return bufferOffset_ + static_cast<std::int64_t>(pos_); }
     const RecordValidator& Validator() const { return validator_; }
 
 private:
