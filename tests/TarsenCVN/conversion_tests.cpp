@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cmath>
 #include <filesystem>
+#include <system_error>
 
 #include "configuration.h"
 #include "convert_cell.h"
@@ -391,6 +393,27 @@ TEST(ConvertCell, OutputFilesThatCannotBeOpenedFailTheCell) {
     EXPECT_EQ(ui3.errors[0], "Unable to open output file.\r\r" + folder.Path("m-3.rf6"));
     EXPECT_FALSE(fs::exists(folder.Path("m-3.cvn")));
 }
+
+#if defined(__linux__)
+// A folder opens for reading here, and every read of it fails: a real file
+// error in the middle of a conversion.
+TEST(ConvertCell, AReadErrorFailsTheCellAndNamesTheCause) {
+    ScratchFolder folder;
+    const std::string path = folder.Path("folder.prf");
+    fs::create_directory(path);
+    RecordingUi ui;
+    TarsenFile file;
+    ASSERT_TRUE(file.ReadConfiguration(path, ui));
+    ImportSettings settings;
+    CellReport report;
+    EXPECT_FALSE(ConvertCell(file, settings, ui, 1, &report));
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_EQ(ui.errors[0], path + "\r" + std::generic_category().message(EISDIR));
+    const WrittenSet set = ReadWrittenSet(report.names.measurement, report.names.reference);
+    EXPECT_EQ(set.header.version, 4);
+    EXPECT_EQ(set.header.count, 0);
+}
+#endif
 
 TEST(ConvertCell, CellsOutsideTheProfileAreRefused) {
     ScratchFolder folder;
