@@ -1,5 +1,6 @@
 // Throughput of the converter on a synthesized profiler file of 3 beams and
-// 40 cells (200 MB unless TARSEN_BENCH_MB says otherwise), in MB/s of input.
+// 40 cells (200 MB unless TARSEN_BENCH_MB says otherwise, kept in the temporary
+// folder or TARSEN_BENCH_DIR for the next run), in MB/s of input.
 //
 // BM_ConvertOneCell is the whole conversion of one cell; a measurement file
 // holds at most 32767 records, so it reads only as far as those take.
@@ -50,15 +51,21 @@ const std::string& InputFile() {
     static const std::string path = [] {
         long long megabytes = 200;
         if (const char* env = std::getenv("TARSEN_BENCH_MB")) megabytes = std::atoll(env);
-        const auto file = std::filesystem::temp_directory_path() /
-                          ("tarsen-bench-" + std::to_string(megabytes) + "mb.prf");
+        const char* dir = std::getenv("TARSEN_BENCH_DIR");
+        const std::filesystem::path folder = dir ? std::filesystem::path(dir) : std::filesystem::temp_directory_path();
+        const auto file = folder / ("tarsen-bench-" + std::to_string(megabytes) + "mb.prf");
         if (!std::filesystem::exists(file)) {
             tarsen_synth::Deployment d;
             d.setup = tarsen_synth::SetupFor(tarsen::kOrlenProfiler);
             d.setup.user.beams = 3;
             d.setup.user.cells = 40;
             d.setup.user.interval = 1;
-            tarsen_synth::WriteDeployment(d, file.string(), megabytes * 1024 * 1024);
+            // Made under another name first: an interrupted run leaves no
+            // short file behind to be measured next time.
+            const auto partial = file.string() + ".part";
+            if (tarsen_synth::WriteDeployment(d, partial, megabytes * 1024 * 1024) > 0) {
+                std::filesystem::rename(partial, file);
+            }
         }
         return file.string();
     }();
