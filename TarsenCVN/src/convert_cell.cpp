@@ -418,10 +418,6 @@ bool ConvertCell(TarsenFile& input, ImportSettings& settings, ConverterUi& ui, i
                 return true;
             }
             skipping = false;
-            if (full()) {
-                rep.capacityReached = true;
-                return false;
-            }
             for (std::int64_t k = 0; k < check.missing; ++k) {
                 if (full()) break;
                 if (!append(missingRecord)) return false;
