@@ -1,10 +1,8 @@
 #include "graphs/statistics.h"
 
-#include "graphs/number_format.h"
-
 #include <algorithm>
+#include <bit>
 #include <cmath>
-#include <functional>
 #include <numbers>
 
 namespace corvan {
@@ -63,49 +61,117 @@ void StoreLimits(const Extremes& e, float& min, float& max) {
     }
 }
 
-// Mean of the k best candidates, summed in the order the insertion list
-// would hold them. nth_element finds the same multiset of k values as the
-// list without its quadratic shifting on sorted input.
-template <typename Better>
-float MeanOfBest(std::vector<float>& candidates, int k, Better better) {
-    if (k <= 0) return 0.0f;
-    const auto kept = std::min<std::size_t>(static_cast<std::size_t>(k), candidates.size());
-    if (candidates.size() > kept)
-        std::nth_element(candidates.begin(), candidates.begin() + static_cast<std::ptrdiff_t>(kept), candidates.end(),
-                         better);
-    std::sort(candidates.begin(), candidates.begin() + static_cast<std::ptrdiff_t>(kept), better);
+// Keys whose unsigned order is the order of the floats they come from.
+std::uint32_t FloatKey(float f) {
+    const auto u = std::bit_cast<std::uint32_t>(f);
+    return (u & 0x80000000u) != 0 ? ~u : (u | 0x80000000u);
+}
+
+float KeyFloat(std::uint32_t k) {
+    return std::bit_cast<float>((k & 0x80000000u) != 0 ? (k & 0x7FFFFFFFu) : ~k);
+}
+
+// Ascending least-significant-digit radix sort in three passes of 11, 11
+// and 10 bits; linear, so sorted and reversed ranges cost no more than any.
+void RadixSort(std::vector<std::uint32_t>& keys, std::vector<std::uint32_t>& temp) {
+    constexpr int kBits = 11;
+    constexpr std::uint32_t kBuckets = 1u << kBits;
+    constexpr std::uint32_t kMask = kBuckets - 1;
+    std::array<std::array<std::uint32_t, kBuckets>, 3> count{};
+    for (std::uint32_t k : keys) {
+        ++count[0][k & kMask];
+        ++count[1][(k >> kBits) & kMask];
+        ++count[2][k >> (2 * kBits)];
+    }
+    temp.resize(keys.size());
+    for (int pass = 0; pass < 3; ++pass) {
+        std::array<std::uint32_t, kBuckets>& c = count[static_cast<std::size_t>(pass)];
+        std::uint32_t position = 0;
+        for (std::uint32_t& n : c) {
+            const std::uint32_t here = n;
+            n = position;
+            position += here;
+        }
+        const int shift = pass * kBits;
+        for (std::uint32_t k : keys) temp[c[(k >> shift) & kMask]++] = k;
+        keys.swap(temp);
+    }
+}
+
+struct SignificantSpeeds {
+    float max = 0.0f;
+    float min = 0.0f;
+};
+
+// Both insertion lists at once. The maximum list takes every speed above its
+// -1e30 start, the minimum list every valid speed below its +1e30 start, and
+// each keeps the K best; sorting all candidates once yields the same K
+// entries in the same order (largest first, smallest first) without the
+// list's quadratic shifting on sorted input. The entries are summed in that
+// order.
+template <typename SpeedAt>
+SignificantSpeeds SignificantOf(SpeedAt speedAt, std::size_t count, int validSpeedCount, StatisticsScratch& scratch) {
+    SignificantSpeeds out;
+    const int k = validSpeedCount / 3;
+    if (k <= 0) return out;
+    std::vector<std::uint32_t>& keys = scratch.keys;
+    keys.clear();
+    keys.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const float v = speedAt(i);
+        if (v > kRunningMaxStart) keys.push_back(FloatKey(v));
+    }
+    RadixSort(keys, scratch.keysTemp);
+
+    const std::size_t wanted = static_cast<std::size_t>(k);
     double sum = 0.0;
-    for (std::size_t i = 0; i < kept; ++i) sum += candidates[i];
-    return static_cast<float>(sum / k);
+    for (std::size_t j = 0; j < wanted && j < keys.size(); ++j) sum += KeyFloat(keys[keys.size() - 1 - j]);
+    out.max = static_cast<float>(sum / k);
+
+    const auto firstValid = std::partition_point(keys.begin(), keys.end(),
+                                                 [](std::uint32_t key) { return !IsValid(KeyFloat(key)); });
+    sum = 0.0;
+    std::size_t taken = 0;
+    for (auto it = firstValid; it != keys.end() && taken < wanted; ++it, ++taken) {
+        const float v = KeyFloat(*it);
+        if (!(v < kRunningMinStart)) break;
+        sum += v;
+    }
+    out.min = static_cast<float>(sum / k);
+    return out;
 }
 
-float SignificantMaximumOf(const float* speeds, std::size_t count, int validSpeedCount) {
-    const int k = validSpeedCount / 3;
-    if (k <= 0) return 0.0f;
-    std::vector<float> candidates;
-    candidates.reserve(count);
-    // The list's last entry starts at -1e30: only values above it ever enter.
-    for (std::size_t i = 0; i < count; ++i)
-        if (speeds[i] > kRunningMaxStart) candidates.push_back(speeds[i]);
-    return MeanOfBest(candidates, k, std::greater<float>());
-}
-
-float SignificantMinimumOf(const float* speeds, std::size_t count, int validSpeedCount) {
-    const int k = validSpeedCount / 3;
-    if (k <= 0) return 0.0f;
-    std::vector<float> candidates;
-    candidates.reserve(count);
-    for (std::size_t i = 0; i < count; ++i)
-        if (IsValid(speeds[i]) && speeds[i] < kRunningMinStart) candidates.push_back(speeds[i]);
-    return MeanOfBest(candidates, k, std::less<float>());
-}
-
-std::vector<float> SpeedsOf(const DataSet& data, const Range& r) {
-    std::vector<float> speeds;
-    if (!r.valid) return speeds;
+const float* RangeSpeeds(const DataSet& data, const Range& r, std::vector<float>& speeds) {
+    speeds.clear();
+    if (!r.valid) return speeds.data();
     speeds.reserve(static_cast<std::size_t>(r.Count()));
     for (int i = r.first; i <= r.last; ++i) speeds.push_back(data.records[static_cast<std::size_t>(i)].speed);
-    return speeds;
+    return speeds.data();
+}
+
+// The class search and sector rounding of the sector pass, kept here where
+// the compiler can inline them into the record loop.
+// The bounds ascend, so counting those below the speed is the walk from
+// class 1 upwards, without its branches.
+inline int ClassOf(float speed, const std::array<float, kSpeedClassCount + 1>& bounds) {
+    int c = 1;
+    for (std::size_t j = 1; j < kSpeedClassCount; ++j) c += bounds[j] < speed ? 1 : 0;
+    return c;
+}
+
+inline int SectorOfDegreesInline(double degrees) {
+    // Every direction of a circle, and far beyond, in plain int arithmetic.
+    constexpr double kIntRange = 2e9;
+    if (std::fabs(degrees) < kIntRange) {
+        const int sector = static_cast<int>(std::rint(degrees)) / 15 + 1;
+        return std::clamp(sector, 1, kSectorCount);
+    }
+    if (!(std::fabs(degrees) <= kLargestRoundable)) return 1;  // also NaN
+    return degrees < 0 ? 1 : kSectorCount;
+}
+
+inline int SectorOfInline(float directionRadians) {
+    return SectorOfDegreesInline(static_cast<double>(directionRadians) * 180.0 / std::numbers::pi);
 }
 
 void SummaryPass(DataSet& data, const Range& r, ScaleSettings& scale, Statistics& stats) {
@@ -119,14 +185,17 @@ void SummaryPass(DataSet& data, const Range& r, ScaleSettings& scale, Statistics
     double sumV = 0.0, sumNs = 0.0, sumEw = 0.0;
     Extremes speed, particleFlux, oxygenFlux, temperature, optional, oxygenMgl;
     // The components of every valid speed, in range order, for the second pass.
-    std::vector<double> ns, ew;
-    stats.oxygenScratch.clear();
+    std::vector<double>& ns = stats.scratch.northSouth;
+    std::vector<double>& ew = stats.scratch.eastWest;
+    ns.clear();
+    ew.clear();
+    stats.scratch.oxygen.clear();
     if (r.valid) {
         if (current) {
             ns.reserve(static_cast<std::size_t>(r.Count()));
             ew.reserve(static_cast<std::size_t>(r.Count()));
         }
-        if (oxygen) stats.oxygenScratch.resize(static_cast<std::size_t>(r.Count()));
+        if (oxygen) stats.scratch.oxygen.resize(static_cast<std::size_t>(r.Count()));
         for (int i = r.first; i <= r.last; ++i) {
             const MeasurementRecord& rec = data.records[static_cast<std::size_t>(i)];
             if (rec.direction >= 0.0f) ++s.validDirectionCount;
@@ -150,7 +219,7 @@ void SummaryPass(DataSet& data, const Range& r, ScaleSettings& scale, Statistics
             optional.Take(rec.optional);
             if (oxygen) {
                 const double m = OxygenMgLWithSalinity(salinity, rec.temperature, rec.optional);
-                stats.oxygenScratch[static_cast<std::size_t>(i - r.first)] = m;
+                stats.scratch.oxygen[static_cast<std::size_t>(i - r.first)] = m;
                 oxygenMgl.Take(m);
                 if (IsValid(rec.speed)) oxygenFlux.Take(static_cast<double>(rec.speed) * m / 100.0);
             }
@@ -181,9 +250,13 @@ void SummaryPass(DataSet& data, const Range& r, ScaleSettings& scale, Statistics
             s.stdDev[j] = std::sqrt(s.variance[j]);
             s.relStdDev[j] = s.mean[j] != 0.0 ? s.stdDev[j] / s.mean[j] : 0.0;
         }
-        const std::vector<float> speeds = SpeedsOf(data, r);
-        s.significantMax = SignificantMaximumOf(speeds.data(), speeds.size(), n);
-        s.significantMin = SignificantMinimumOf(speeds.data(), speeds.size(), n);
+        if (n >= 3) {
+            const MeasurementRecord* rec = data.records.data() + r.first;
+            const SignificantSpeeds sig = SignificantOf([rec](std::size_t i) { return rec[i].speed; },
+                                                        static_cast<std::size_t>(r.Count()), n, stats.scratch);
+            s.significantMax = sig.max;
+            s.significantMin = sig.min;
+        }
     }
     // Without a valid speed the running extremes are the start values, which
     // must not reach the page.
@@ -217,12 +290,15 @@ void SectorPass(const DataSet& data, const Range& r, ScaleSettings& scale, Stati
         const bool haveOxygen =
             oxygenOfRange != nullptr && oxygenOfRange->size() == static_cast<std::size_t>(r.Count());
         const double dt = data.rangeInterval;
+        std::array<float, kSpeedClassCount + 1> bounds{};
+        const SpeedClassRow& row = SpeedClassBounds(s.speedRange);
+        for (std::size_t c = 0; c < bounds.size(); ++c) bounds[c] = static_cast<float>(row[c]);
         for (int i = r.first; i <= r.last; ++i) {
             const MeasurementRecord& rec = data.records[static_cast<std::size_t>(i)];
             if (!IsValid(rec.speed)) continue;
             const double v = rec.speed;
-            const int c = SpeedClassOf(rec.speed, s.speedRange) - 1;
-            const int sec = SectorOf(rec.direction) - 1;
+            const int c = ClassOf(rec.speed, bounds) - 1;
+            const int sec = SectorOfInline(rec.direction) - 1;
             ++s.matrixCount[sec][c];
             ++s.sectorCount[sec];
             ++s.classCount[c];
@@ -277,20 +353,14 @@ const SpeedClassRow& SpeedClassBounds(int speedRange) {
 
 int SpeedClassOf(float speed, int speedRange) {
     const SpeedClassRow& b = SpeedClassBounds(speedRange);
-    int c = 1;
-    while (c < kSpeedClassCount && static_cast<float>(b[static_cast<std::size_t>(c)]) < speed) ++c;
-    return c;
+    std::array<float, kSpeedClassCount + 1> bounds{};
+    for (std::size_t c = 0; c < bounds.size(); ++c) bounds[c] = static_cast<float>(b[c]);
+    return ClassOf(speed, bounds);
 }
 
-int SectorOfDegrees(double degrees) {
-    if (!std::isfinite(degrees) || std::fabs(degrees) > kLargestRoundable) return 1;
-    const long long sector = RoundHalfEven(degrees) / 15 + 1;
-    return static_cast<int>(std::clamp<long long>(sector, 1, kSectorCount));
-}
+int SectorOfDegrees(double degrees) { return SectorOfDegreesInline(degrees); }
 
-int SectorOf(float directionRadians) {
-    return SectorOfDegrees(static_cast<double>(directionRadians) * 180.0 / std::numbers::pi);
-}
+int SectorOf(float directionRadians) { return SectorOfInline(directionRadians); }
 
 int AutomaticSpeedRange(float maxSpeed) {
     if (maxSpeed < 100.0f) return 1;
@@ -303,7 +373,7 @@ void ComputeStatistics(DataSet& data, ScaleSettings& scale, Statistics& stats) {
     const Range r = SelectedRange(data);
     SummaryPass(data, r, scale, stats);
     if (HasCurrent(data.header)) {
-        SectorPass(data, r, scale, stats, &stats.oxygenScratch);
+        SectorPass(data, r, scale, stats, &stats.scratch.oxygen);
     } else {
         // A file without current has no sectors; nothing of the previous
         // file may stay behind for the graphs.
@@ -323,23 +393,27 @@ void ComputeSectorStatistics(const DataSet& data, ScaleSettings& scale, Statisti
 }
 
 float SignificantMaximum(const float* speeds, std::size_t count, int validSpeedCount) {
-    return SignificantMaximumOf(speeds, count, validSpeedCount);
+    StatisticsScratch scratch;
+    return SignificantOf([speeds](std::size_t i) { return speeds[i]; }, count, validSpeedCount, scratch).max;
 }
 
 float SignificantMinimum(const float* speeds, std::size_t count, int validSpeedCount) {
-    return SignificantMinimumOf(speeds, count, validSpeedCount);
+    StatisticsScratch scratch;
+    return SignificantOf([speeds](std::size_t i) { return speeds[i]; }, count, validSpeedCount, scratch).min;
 }
 
 float SignificantMaximum(const DataSet& data, int validSpeedCount) {
     if (!HasCurrent(data.header)) return 0.0f;
-    const std::vector<float> speeds = SpeedsOf(data, SelectedRange(data));
-    return SignificantMaximumOf(speeds.data(), speeds.size(), validSpeedCount);
+    std::vector<float> speeds;
+    const float* p = RangeSpeeds(data, SelectedRange(data), speeds);
+    return SignificantMaximum(p, speeds.size(), validSpeedCount);
 }
 
 float SignificantMinimum(const DataSet& data, int validSpeedCount) {
     if (!HasCurrent(data.header)) return 0.0f;
-    const std::vector<float> speeds = SpeedsOf(data, SelectedRange(data));
-    return SignificantMinimumOf(speeds.data(), speeds.size(), validSpeedCount);
+    std::vector<float> speeds;
+    const float* p = RangeSpeeds(data, SelectedRange(data), speeds);
+    return SignificantMinimum(p, speeds.size(), validSpeedCount);
 }
 
 ProgressiveFigures ComputeProgressiveFigures(const DataSet& data, int first, int last, int dt,

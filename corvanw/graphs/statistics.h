@@ -75,14 +75,21 @@ struct ProgressiveFigures {
     int plottedCount = 0;
 };
 
+// Working storage of one recomputation, kept so that a range of 32767
+// records costs no allocation after the first.
+struct StatisticsScratch {
+    std::vector<double> northSouth;  // |cos d * v| of each valid speed
+    std::vector<double> eastWest;    // |sin d * v| of each valid speed
+    std::vector<double> oxygen;      // oxygen mg/l of each record of the range
+    std::vector<std::uint32_t> keys, keysTemp;
+};
+
 struct Statistics {
     StatisticalSummary summary;
     SectorStatistics sectors;
     // Filled by whoever builds the progressive vector (ComputeProgressiveFigures).
     ProgressiveFigures progressive;
-    // Oxygen mg/l of each record of the range, kept from the summary pass for
-    // the sector pass.
-    std::vector<double> oxygenScratch;
+    StatisticsScratch scratch;
 };
 
 // Summary pass, scale update and (with current) sector pass over the data

@@ -100,6 +100,12 @@ TEST(SignificantSpeeds, SmallCountsAndTheWorkedExample) {
     const std::vector<float> five = {-999.0f, 4, 9, 1, 7, 3};
     EXPECT_EQ(SignificantMaximum(five.data(), five.size(), 5), 9.0f);
     EXPECT_EQ(SignificantMinimum(five.data(), five.size(), 5), 1.0f);
+    // A count above the valid speeds lets invalid ones into the maximum list
+    // only, as the lists would.
+    const std::vector<float> sparse = {-999.0f, 5.0f, -1e31f, -999.0f};
+    EXPECT_EQ(SignificantMaximum(sparse.data(), sparse.size(), 9), ListMaximum(sparse, 9));
+    EXPECT_EQ(SignificantMinimum(sparse.data(), sparse.size(), 9), ListMinimum(sparse, 9));
+    EXPECT_FLOAT_EQ(SignificantMinimum(sparse.data(), sparse.size(), 9), 5.0f / 3.0f);
 }
 
 }  // namespace

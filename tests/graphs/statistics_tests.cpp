@@ -78,6 +78,10 @@ TEST(Sectors, RoundingAndClampingAtTheBoundaries) {
     EXPECT_EQ(SectorOfDegrees(std::nan("")), 1);
     EXPECT_EQ(SectorOfDegrees(INFINITY), 1);
     EXPECT_EQ(SectorOfDegrees(1e300), 1);  // cannot be rounded
+    EXPECT_EQ(SectorOfDegrees(3e9), 24);
+    EXPECT_EQ(SectorOfDegrees(5e18), 24);
+    EXPECT_EQ(SectorOfDegrees(-3e9), 1);
+    EXPECT_EQ(SectorOfDegrees(1e19), 1);
     EXPECT_EQ(SectorOf(testing::Radians(7.5)), 1);
     EXPECT_EQ(SectorOf(testing::Radians(352.5)), 24);
     EXPECT_EQ(SectorOf(testing::Radians(359.6)), 24);
