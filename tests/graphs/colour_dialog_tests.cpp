@@ -7,7 +7,7 @@
 #include <QtTest>
 
 #include "data/settings_access.h"
-#include "graphs/gui/Panel4.h"
+#include "graphs/gui/summary_panel.h"
 #include "graphs/gui/TdlgColor.h"
 #include "graphs/gui/colour_values.h"
 #include "modal_watcher.h"
@@ -115,7 +115,7 @@ private slots:
         QVERIFY(a.raisedPanels);
         DataSet data;
         Statistics stats;
-        Panel4 panel(data, stats);
+        SummaryPanel panel(data, stats);
         panel.SetPanelColour(a.panel, a.raisedPanels);
         QCOMPARE(panel.frameShadow(), QFrame::Raised);
         panel.SetPanelColour(RgbColour(200, 0, 0), false);

@@ -1,6 +1,7 @@
 #pragma once
 // The statistical summary page: means, spreads, extreme and significant
 // speeds of the selected range, and the valid counts when some are missing.
+// The main window shows one as its panel `Panel4` (the object's name).
 
 #include <QFrame>
 #include <array>
@@ -15,11 +16,11 @@ class QLineEdit;
 
 namespace corvan {
 
-class Panel4 : public QFrame {
+class SummaryPanel : public QFrame {
     Q_OBJECT
 
 public:
-    Panel4(const DataSet& data, const Statistics& stats, QWidget* parent = nullptr);
+    SummaryPanel(const DataSet& data, const Statistics& stats, QWidget* parent = nullptr);
 
     // Rewrites every box from the statistics; empty while they are not valid.
     void Refresh();

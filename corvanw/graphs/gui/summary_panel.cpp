@@ -1,4 +1,4 @@
-#include "graphs/gui/Panel4.h"
+#include "graphs/gui/summary_panel.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -31,7 +31,7 @@ void Put(QLineEdit* e, const std::string& text) { e->setText(QString::fromStdStr
 
 }  // namespace
 
-Panel4::Panel4(const DataSet& data, const Statistics& stats, QWidget* parent)
+SummaryPanel::SummaryPanel(const DataSet& data, const Statistics& stats, QWidget* parent)
     : QFrame(parent), data_(data), stats_(stats), decimalSeparator_(QLocale::system().decimalPoint().toStdString()) {
     setObjectName("Panel4");
     setAutoFillBackground(true);
@@ -102,12 +102,12 @@ Panel4::Panel4(const DataSet& data, const Statistics& stats, QWidget* parent)
     Refresh();
 }
 
-void Panel4::ShowValidRow(bool visible) {
+void SummaryPanel::ShowValidRow(bool visible) {
     for (QWidget* w : std::initializer_list<QWidget*>{lblVal1, lblVal2, lblVal3, lblVal4, edtValC, edtValD, edtValT})
         w->setVisible(visible);
 }
 
-void Panel4::Refresh() {
+void SummaryPanel::Refresh() {
     if (!data_.statisticsValid) {
         for (QLineEdit* e : findChildren<QLineEdit*>()) e->clear();
         ShowValidRow(false);
@@ -136,7 +136,7 @@ void Panel4::Refresh() {
     ShowValidRow(t.validRowVisible);
 }
 
-void Panel4::SetPanelColour(ColourValue colour, bool raised) {
+void SummaryPanel::SetPanelColour(ColourValue colour, bool raised) {
     QPalette p = palette();
     p.setColor(QPalette::Window, ToQColor(colour));
     setPalette(p);

@@ -4,14 +4,14 @@
 #include <QLineEdit>
 #include <QtTest>
 
-#include "graphs/gui/Panel4.h"
+#include "graphs/gui/summary_panel.h"
 #include "graphs/statistics_pages.h"
 #include "stats_test_data.h"
 #include "support/temp_dir.h"
 
 namespace corvan {
 
-class Panel4Test : public QObject {
+class SummaryPanelTest : public QObject {
     Q_OBJECT
 
     // Three valid speeds in two sectors and one record without speed, as a
@@ -40,7 +40,7 @@ private slots:
         QCOMPARE(data.rangeCount, 4);
         ScaleSettings scale;
         Statistics stats;
-        Panel4 panel(data, stats);
+        SummaryPanel panel(data, stats);
         panel.SetDecimalSeparator(".");
         panel.show();
         QCOMPARE(panel.EditTotMean->text(), QString());
@@ -77,7 +77,7 @@ private slots:
         ScaleSettings scale;
         Statistics stats;
         ComputeStatistics(data, scale, stats);
-        Panel4 panel(data, stats);
+        SummaryPanel panel(data, stats);
         panel.show();
         QVERIFY(!panel.lblVal1->isVisible());
         QVERIFY(!panel.edtValC->isVisible());
@@ -92,7 +92,7 @@ private slots:
     void captionsOfThePage() {
         DataSet data;
         Statistics stats;
-        Panel4 panel(data, stats);
+        SummaryPanel panel(data, stats);
         QStringList texts;
         for (const QLabel* l : panel.findChildren<QLabel*>()) texts << l->text();
         for (const char* caption : {"Mean current speed (cm/s)", "Variance (cm/s)²", "Standard deviation (cm/s)",
@@ -105,5 +105,5 @@ private slots:
 
 }  // namespace corvan
 
-QTEST_MAIN(corvan::Panel4Test)
-#include "panel4_tests.moc"
+QTEST_MAIN(corvan::SummaryPanelTest)
+#include "summary_panel_tests.moc"
