@@ -19,6 +19,8 @@
 #include "data/measurement_files.h"
 #include "graphs/statistics_pages.h"
 #include "ui/TAboutBox.h"
+#include "ui/TExportDlg.h"
+#include "ui/export_command.h"
 #include "ui/TSelectDlg.h"
 #include "ui/list_view.h"
 #include "ui/table_grid.h"
@@ -109,6 +111,11 @@ TfrmMain::TfrmMain(SettingsAccess& settings, QWidget* parent) : QMainWindow(pare
 
     SelectDlg = new TSelectDlg(data_, this);
     AboutBox = new TAboutBox(this);
+    ExportDlg = new TExportDlg(this);
+    SaveDialog1 = new QFileDialog(this);
+    SaveDialog1->setObjectName("SaveDialog1");
+    SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
+    saveDialogUi_ = std::make_unique<SaveDialogExportUi>(this, *SaveDialog1);
     AboutBox->SetProductName(QString::fromStdString(programTitle_));
     AboutBox->SetVersion(CORVAN_VERSION);
     AboutBox->SetBuildDate(CORVAN_BUILD_DATE);
@@ -509,6 +516,9 @@ void TfrmMain::FillInformationPanel() {
 
 void TfrmMain::ExportClick() {
     if (!data_.dataLoaded) return;
+    SaveDialog1->setDirectory(QString::fromStdString(settings_.directory));
+    SaveDialog1->selectFile(QString::fromStdString(data_.defaultSaveName));
+    ExportText(data_, *ExportDlg, exportUi ? *exportUi : *saveDialogUi_);
     Refresh();
 }
 

@@ -3,6 +3,7 @@
 // the page stack with the list, table, summary, graph and terminal pages.
 
 #include <QAction>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
@@ -19,7 +20,10 @@
 
 namespace corvan {
 
+class ExportUi;
+class SaveDialogExportUi;
 class TAboutBox;
+class TExportDlg;
 class TListView;
 class TSelectDlg;
 class TTableGrid;
@@ -53,6 +57,8 @@ public:
     // Test hooks: the file name the open dialog would return (empty =
     // cancelled); nullptr uses the real dialog.
     std::function<QString(const QString& directory)> chooseOpenFileName;
+    // The save dialog and questions of the export; nullptr uses the window's.
+    ExportUi* exportUi = nullptr;
 
     // Commands, named by their captions.
     QAction* actOpen = nullptr;
@@ -116,6 +122,8 @@ public:
     TTableGrid* StringGridTab = nullptr;
     TSelectDlg* SelectDlg = nullptr;
     TAboutBox* AboutBox = nullptr;
+    TExportDlg* ExportDlg = nullptr;
+    QFileDialog* SaveDialog1 = nullptr;
 
     // The text of the open dialog's file (with extension).
     const QString& OpenFileName() const { return openFileName_; }
@@ -167,6 +175,7 @@ private:
     std::string programTitle_ = kProgramTitle;
     QString openFileName_;
     bool activated_ = false;
+    std::unique_ptr<SaveDialogExportUi> saveDialogUi_;
 };
 
 }  // namespace corvan

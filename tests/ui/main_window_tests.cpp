@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -13,7 +14,10 @@
 
 #include "data/data_set.h"
 #include "data/measurement_files.h"
+#include "data/text_export.h"
+#include "ui/TExportDlg.h"
 #include "ui/TSelectDlg.h"
+#include "ui/export_command.h"
 #include "ui/TfrmMain.h"
 #include "ui/list_view.h"
 #include "ui/settings_store.h"
@@ -57,6 +61,22 @@ void WriteSet(const QString& base, int type, int kind, int count, std::vector<in
     WriteMeasurementFile(d);
     WriteReferenceFile(d, static_cast<int>(firsts.size()));
 }
+
+// The save dialog and the replace question answered by the test.
+class ScriptedExportUi : public ExportUi {
+public:
+    QString fileName;
+    bool replace = true;
+    int questions = 0;
+    void BorrowSaveDialog(const QString&, const QString&) override {}
+    QString ExecuteSaveDialog(int) override { return fileName; }
+    void ReturnSaveDialog() override {}
+    bool ConfirmReplace(const QString&) override {
+        ++questions;
+        return replace;
+    }
+    void ShowError(const QString& message) override { QFAIL(qPrintable(message)); }
+};
 
 }  // namespace
 
@@ -269,6 +289,45 @@ private slots:
         QVERIFY(!w.Data().dataLoaded);
         QVERIFY(!w.actExport->isEnabled());
         QCOMPARE(w.windowTitle(), QString("Corvan"));
+    }
+
+    void exportWritesTheSelectedRecordsAsTheWriterDoes() {
+        QTemporaryDir dir;
+        MemorySettings store;
+        TfrmMain w(store);
+        w.show();
+        OnNextModal([](QWidget* dlg) {
+            auto* sel = static_cast<TSelectDlg*>(dlg);
+            sel->SpinCount->setFocus();
+            sel->SpinCount->selectAll();
+            QTest::keyClicks(sel->SpinCount, "25");
+            ClickOk(dlg);
+        });
+        w.OpenMeasurementFile(QString(CORVAN_SAMPLES) + "/buoy3");
+        QCOMPARE(w.Data().rangeCount, 25);
+        ScriptedExportUi ui;
+        ui.fileName = dir.filePath("out");
+        w.exportUi = &ui;
+        OnNextModal([](QWidget* dlg) {
+            auto* exp = static_cast<TExportDlg*>(dlg);
+            // "Selected measurements", DOS layout.
+            const auto radios = exp->findChildren<QRadioButton*>();
+            for (QRadioButton* r : radios) {
+                if (r->text() == "Selected measurements" || r->text() == "DOS") r->click();
+            }
+            QTest::mouseClick(exp->OKBtn, Qt::LeftButton);
+        });
+        w.actExport->trigger();
+        QFile out(dir.filePath("out.prn"));
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        const QByteArray written = out.readAll();
+        TextExportOptions options;
+        options.layout = ExportLayout::Dos;
+        options.records = ExportRecords(w.Data(), ExportContents::SelectedMeasurements, 1);
+        const std::string expected = BuildTextExport(w.Data(), options, IsoExportLocale());
+        QCOMPARE(written, QByteArray::fromStdString(expected));
+        QCOMPARE(written.count('\n'), 26);
+        QCOMPARE(ui.questions, 0);
     }
 
     void settingsAreSeededOnceAndWrittenAtExit() {
