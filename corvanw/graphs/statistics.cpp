@@ -151,14 +151,6 @@ const float* RangeSpeeds(const DataSet& data, const Range& r, std::vector<float>
 
 // The class search and sector rounding of the sector pass, kept here where
 // the compiler can inline them into the record loop.
-// The bounds ascend, so counting those below the speed is the walk from
-// class 1 upwards, without its branches.
-inline int ClassOf(float speed, const std::array<float, kSpeedClassCount + 1>& bounds) {
-    int c = 1;
-    for (std::size_t j = 1; j < kSpeedClassCount; ++j) c += bounds[j] < speed ? 1 : 0;
-    return c;
-}
-
 inline int SectorOfDegreesInline(double degrees) {
     // Every direction of a circle, and far beyond, in plain int arithmetic.
     constexpr double kIntRange = 2e9;
@@ -290,14 +282,12 @@ void SectorPass(const DataSet& data, const Range& r, ScaleSettings& scale, Stati
         const bool haveOxygen =
             oxygenOfRange != nullptr && oxygenOfRange->size() == static_cast<std::size_t>(r.Count());
         const double dt = data.rangeInterval;
-        std::array<float, kSpeedClassCount + 1> bounds{};
-        const SpeedClassRow& row = SpeedClassBounds(s.speedRange);
-        for (std::size_t c = 0; c < bounds.size(); ++c) bounds[c] = static_cast<float>(row[c]);
+        const SpeedClassLookup classes(s.speedRange);
         for (int i = r.first; i <= r.last; ++i) {
             const MeasurementRecord& rec = data.records[static_cast<std::size_t>(i)];
             if (!IsValid(rec.speed)) continue;
             const double v = rec.speed;
-            const int c = ClassOf(rec.speed, bounds) - 1;
+            const int c = classes.ClassOf(rec.speed) - 1;
             const int sec = SectorOfInline(rec.direction) - 1;
             ++s.matrixCount[sec][c];
             ++s.sectorCount[sec];
@@ -353,9 +343,19 @@ const SpeedClassRow& SpeedClassBounds(int speedRange) {
 
 int SpeedClassOf(float speed, int speedRange) {
     const SpeedClassRow& b = SpeedClassBounds(speedRange);
-    std::array<float, kSpeedClassCount + 1> bounds{};
-    for (std::size_t c = 0; c < bounds.size(); ++c) bounds[c] = static_cast<float>(b[c]);
-    return ClassOf(speed, bounds);
+    int c = 1;
+    while (c < kSpeedClassCount && static_cast<float>(b[static_cast<std::size_t>(c)]) < speed) ++c;
+    return c;
+}
+
+SpeedClassLookup::SpeedClassLookup(int speedRange) : bounds_(SpeedClassBounds(speedRange)) {
+    const int top = bounds_[kSpeedClassCount - 1];
+    table_.resize(static_cast<std::size_t>(top) + 1);
+    int c = 1;
+    for (int n = 0; n <= top; ++n) {
+        while (c < kSpeedClassCount && bounds_[static_cast<std::size_t>(c)] < n) ++c;
+        table_[static_cast<std::size_t>(n)] = static_cast<std::uint8_t>(c);
+    }
 }
 
 int SectorOfDegrees(double degrees) { return SectorOfDegreesInline(degrees); }

@@ -27,6 +27,25 @@ const SpeedClassRow& SpeedClassBounds(int speedRange);
 
 // 1-based class of speed v in the given speed range.
 int SpeedClassOf(float speed, int speedRange);
+
+// SpeedClassOf of one speed range as a table, for passes over many records.
+// The bounds are whole numbers, so B < v holds exactly when B < ceil(v), and
+// v falls in the class of the whole number ceil(v).
+class SpeedClassLookup {
+public:
+    explicit SpeedClassLookup(int speedRange);
+    int ClassOf(float v) const {
+        if (!(v > static_cast<float>(bounds_[1]))) return 1;
+        if (v > static_cast<float>(bounds_[kSpeedClassCount - 1])) return kSpeedClassCount;
+        int n = static_cast<int>(v);
+        if (static_cast<float>(n) < v) ++n;
+        return table_[static_cast<std::size_t>(n)];
+    }
+
+private:
+    const SpeedClassRow& bounds_;
+    std::vector<std::uint8_t> table_;
+};
 // 1-based sector of a stored direction in radians; a missing (negative)
 // direction and one that cannot be rounded count in sector 1.
 int SectorOf(float directionRadians);

@@ -50,6 +50,19 @@ TEST(SpeedClasses, EachBoundOfEveryRangeClosesItsClass) {
     EXPECT_EQ(SpeedClassBounds(2)[5], 10);
 }
 
+TEST(SpeedClasses, LookupTableAgreesWithTheWalkEverywhere) {
+    for (int range = 1; range <= kSpeedRangeCount; ++range) {
+        const SpeedClassLookup lookup(range);
+        std::vector<float> speeds = {-999.0f, -0.5f, -0.0f, 0.0f, 1e-30f, 0.999f, 1e30f, INFINITY};
+        for (int b : SpeedClassBounds(range)) {
+            const float f = static_cast<float>(b);
+            speeds.insert(speeds.end(), {f, std::nextafter(f, -INFINITY), std::nextafter(f, INFINITY), f + 0.5f});
+        }
+        for (int i = -100; i < 9000; ++i) speeds.push_back(0.1f * static_cast<float>(i));
+        for (float v : speeds) ASSERT_EQ(lookup.ClassOf(v), SpeedClassOf(v, range)) << "range " << range << " v " << v;
+    }
+}
+
 TEST(SpeedClasses, AutomaticRangeFollowsTheLargestSpeed) {
     EXPECT_EQ(AutomaticSpeedRange(99.9f), 1);
     EXPECT_EQ(AutomaticSpeedRange(100.0f), 2);
