@@ -1,5 +1,7 @@
 #include "ui/list_view.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
@@ -10,6 +12,9 @@ namespace corvan {
 
 TListPaintBox::TListPaintBox(TListView& owner) : QWidget(&owner), owner_(owner) {
     setAutoFillBackground(true);
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPointSizeF(QFont().pointSizeF());
+    setFont(fixed);
     QPalette p = palette();
     p.setColor(QPalette::Window, p.color(QPalette::Base));
     setPalette(p);
@@ -57,6 +62,8 @@ void TListView::UpdateListHeader() {
     const QFontMetrics fm(PaintBoxLst->font());
     const QFontMetrics hfm(HeaderList->font());
     const int digit = fm.horizontalAdvance('0');
+    fixedPitch_ = QFontInfo(PaintBoxLst->font()).fixedPitch() && fm.horizontalAdvance("\u00B0'") == 2 * digit;
+    widthsInChars_.clear();
     edges_.assign(1, 0);
     for (std::size_t j = 0; j < columns_.size(); ++j) {
         const QString text = QString::fromStdString(columns_[j].header);
@@ -66,7 +73,9 @@ void TListView::UpdateListHeader() {
         // The wider of the caption and the characters the values take.
         const int headerWidth = hfm.horizontalAdvance(text) + 2 * digit;
         const int valuesWidth = (columns_[j].width + 1) * digit;
-        const int w = std::max(headerWidth, valuesWidth);
+        const int chars = std::max((headerWidth + digit - 1) / digit, columns_[j].width + 1);
+        widthsInChars_.push_back(chars);
+        const int w = fixedPitch_ ? chars * digit : std::max(headerWidth, valuesWidth);
         HeaderList->resizeSection(static_cast<int>(j), w);
         edges_.push_back(edges_.back() + w);
     }
@@ -150,6 +159,7 @@ void TListView::PaintLines(QPainter& painter, const QRect& area) {
     int y = 4 * pen;
     SeriesCursor cursor(data_, i);
     std::vector<std::string> cells;
+    QString line;
     bool starts = false;
     painter.setPen(palette().color(QPalette::Text));
     painter.setFont(PaintBoxLst->font());
@@ -163,6 +173,19 @@ void TListView::PaintLines(QPainter& painter, const QRect& area) {
             FormatListRow(data_, columns_, i, cursor, cells, starts);
             const int baseline = y + fm.ascent();
             if (starts) painter.drawText(2 + xOffset - 2 * pen, baseline, "*");
+            if (fixedPitch_) {
+                line.clear();
+                for (std::size_t j = 0; j < cells.size() && j < widthsInChars_.size(); ++j) {
+                    const QString cell = QString::fromUtf8(cells[j].data(), static_cast<int>(cells[j].size()));
+                    const int pad = widthsInChars_[j] - static_cast<int>(cell.size());
+                    if (pad > 0) line.append(QString(pad, QLatin1Char(' ')));
+                    line.append(cell);
+                }
+                painter.drawText(xOffset, baseline, line);
+                y += h;
+                ++i;
+                continue;
+            }
             for (std::size_t j = 0; j < cells.size() && j + 1 < edges_.size(); ++j) {
                 const QString text = QString::fromStdString(cells[j]);
                 // Right-aligned at the column's edge; trailing blanks of a

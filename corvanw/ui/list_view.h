@@ -75,6 +75,10 @@ private:
     int visibleLines_ = 0;
     int lastPainted_ = -1;
     int penWidth_ = 1;
+    // With a fixed-pitch font a line is one run of text, columns padded to
+    // their widths in characters; that keeps scrolling cheap.
+    bool fixedPitch_ = false;
+    std::vector<int> widthsInChars_;
 };
 
 }  // namespace corvan
