@@ -58,8 +58,8 @@ void ExpectKnownRecords(const WrittenSet& set, int cell, int profiles) {
     for (int k = 0; k < profiles; ++k) {
         const corvan::MeasurementRecord& r = set.records[static_cast<std::size_t>(k)];
         EXPECT_TRUE(HoldsCurrent(r, KnownCurrent(k, cell - 1))) << "profile " << k << " cell " << cell;
-        EXPECT_NEAR(r.temperature, KnownTemperature(k), 0.0051) << "profile " << k;
-        EXPECT_EQ(r.optional, 0.0f);
+        EXPECT_NEAR(+r.temperature, KnownTemperature(k), 0.0051) << "profile " << k;
+        EXPECT_EQ(+r.optional, 0.0f);
     }
 }
 
@@ -82,24 +82,24 @@ TEST(ConvertCell, EveryInstrumentTypeRoundTripsItsKnownCurrents) {
             ASSERT_TRUE(o.converted);
             EXPECT_TRUE(ui.errors.empty());
             EXPECT_EQ(o.report.names.measurement, folder.Path("moor-" + std::to_string(cell) + ".cvn"));
-            EXPECT_EQ(o.set.header.version, 4);
-            EXPECT_EQ(o.set.header.instrumentType, c.headerType);
-            EXPECT_EQ(o.set.header.count, 25);
-            EXPECT_EQ(o.set.header.referenceNumber, 42 + c.type);
-            EXPECT_EQ(o.set.header.sensorKind, 0);
+            EXPECT_EQ(+o.set.header.version, 4);
+            EXPECT_EQ(+o.set.header.instrumentType, c.headerType);
+            EXPECT_EQ(+o.set.header.count, 25);
+            EXPECT_EQ(+o.set.header.referenceNumber, 42 + c.type);
+            EXPECT_EQ(+o.set.header.sensorKind, 0);
             ExpectKnownRecords(o.set, cell, 25);
             ASSERT_EQ(o.set.series.size(), 1u);
             const corvan::SeriesHeader& s = o.set.series[0];
-            EXPECT_EQ(s.first, 0);
+            EXPECT_EQ(+s.first, 0);
             // One interval before the first profile at 2024-03-14 12:00.
-            EXPECT_EQ(s.year, 24);
-            EXPECT_EQ(s.month, 3);
-            EXPECT_EQ(s.day, 14);
-            EXPECT_EQ(s.hour, 11);
-            EXPECT_EQ(s.minute, 50);
-            EXPECT_EQ(s.interval, 600);
-            EXPECT_EQ(s.intervalCode, 60);
-            EXPECT_FLOAT_EQ(s.salinity, 35.0f);
+            EXPECT_EQ(+s.year, 24);
+            EXPECT_EQ(+s.month, 3);
+            EXPECT_EQ(+s.day, 14);
+            EXPECT_EQ(+s.hour, 11);
+            EXPECT_EQ(+s.minute, 50);
+            EXPECT_EQ(+s.interval, 600);
+            EXPECT_EQ(+s.intervalCode, 60);
+            EXPECT_FLOAT_EQ(+s.salinity, 35.0f);
         }
     }
 }
@@ -137,7 +137,7 @@ TEST(ConvertCell, MissingProfilesBecomeMissingRecords) {
     ASSERT_TRUE(o.converted);
     EXPECT_TRUE(ui.glitchQuestions.empty());
     ASSERT_EQ(o.set.records.size(), 20u);
-    EXPECT_EQ(o.set.header.count, 20);
+    EXPECT_EQ(+o.set.header.count, 20);
     EXPECT_EQ(o.report.missingRecords, 4);
     for (int k = 0; k < 20; ++k) {
         const auto& r = o.set.records[static_cast<std::size_t>(k)];
@@ -185,7 +185,7 @@ TEST(ConvertCell, NoToTheGlitchQuestionEndsTheCell) {
     EXPECT_TRUE(o.converted);
     EXPECT_TRUE(o.report.stoppedAtGlitch);
     EXPECT_EQ(ui.glitchQuestions.size(), 1u);
-    EXPECT_EQ(o.set.header.count, 5);
+    EXPECT_EQ(+o.set.header.count, 5);
     ExpectKnownRecords(o.set, 4, 5);
 }
 
@@ -221,8 +221,8 @@ TEST(ConvertCell, ImpossibleDatesAreGlitchesEvenOnTheFirstRecord) {
     EXPECT_EQ(ui.glitchQuestions.size(), 2u);
     // The series starts with profile 1, not at the zero time.
     ASSERT_EQ(o.set.series.size(), 1u);
-    EXPECT_EQ(o.set.series[0].hour, 12);
-    EXPECT_EQ(o.set.series[0].minute, 0);
+    EXPECT_EQ(+o.set.series[0].hour, 12);
+    EXPECT_EQ(+o.set.series[0].minute, 0);
     ASSERT_EQ(o.set.records.size(), 9u);
     EXPECT_TRUE(HoldsCurrent(o.set.records[0], KnownCurrent(1, 1)));
     EXPECT_TRUE(IsMissing(o.set.records[3]));
@@ -286,9 +286,9 @@ TEST(ConvertCell, QualitySettingsReachTheQualityLibrary) {
     Outcome o = Convert(path, 16, ui, byPressure);
     ASSERT_EQ(o.set.records.size(), 5u);
     for (const auto& r : o.set.records) {
-        EXPECT_EQ(r.speed, -9999.0f);
-        EXPECT_EQ(r.direction, -9999.0f);
-        EXPECT_GT(r.temperature, 7.9f);  // the temperature stays
+        EXPECT_EQ(+r.speed, -9999.0f);
+        EXPECT_EQ(+r.direction, -9999.0f);
+        EXPECT_GT(+r.temperature, 7.9f);  // the temperature stays
     }
     EXPECT_EQ(o.report.flagCounts[0], 5);
     o = Convert(path, 5, ui, byPressure);
@@ -305,7 +305,7 @@ TEST(ConvertCell, QualitySettingsReachTheQualityLibrary) {
     };
     const std::string weakPath = tarsen_test::SaveDeployment(folder, "weak.prf", weak);
     o = Convert(weakPath, 8, ui);
-    for (const auto& r : o.set.records) EXPECT_EQ(r.speed, -9999.0f);
+    for (const auto& r : o.set.records) EXPECT_EQ(+r.speed, -9999.0f);
     EXPECT_EQ(o.report.flagCounts[2], 5);
     ImportSettings keepLowSnr;
     keepLowSnr.removeLowSnr = false;
@@ -322,10 +322,10 @@ TEST(ConvertCell, AFileWithoutDataRecordsGetsAValidEmptyHeader) {
     ASSERT_TRUE(o.set.found);
     EXPECT_EQ(o.set.measurementBytes, 16u);
     EXPECT_EQ(o.set.referenceBytes, 0u);
-    EXPECT_EQ(o.set.header.version, 4);
-    EXPECT_EQ(o.set.header.instrumentType, 9);
-    EXPECT_EQ(o.set.header.count, 0);
-    EXPECT_EQ(o.set.header.referenceNumber, 45);
+    EXPECT_EQ(+o.set.header.version, 4);
+    EXPECT_EQ(+o.set.header.instrumentType, 9);
+    EXPECT_EQ(+o.set.header.count, 0);
+    EXPECT_EQ(+o.set.header.referenceNumber, 45);
 }
 
 TEST(ConvertCell, GeometriesBeyondTheWorkingRecordsAreRefusedWritingNothing) {
@@ -410,8 +410,8 @@ TEST(ConvertCell, AReadErrorFailsTheCellAndNamesTheCause) {
     ASSERT_EQ(ui.errors.size(), 1u);
     EXPECT_EQ(ui.errors[0], path + "\r" + std::generic_category().message(EISDIR));
     const WrittenSet set = ReadWrittenSet(report.names.measurement, report.names.reference);
-    EXPECT_EQ(set.header.version, 4);
-    EXPECT_EQ(set.header.count, 0);
+    EXPECT_EQ(+set.header.version, 4);
+    EXPECT_EQ(+set.header.count, 0);
 }
 #endif
 
@@ -438,7 +438,7 @@ TEST(ConvertCell, AMeasurementFileHoldsAtMost32767Records) {
     Outcome o = Convert(path, 1, ui);
     EXPECT_TRUE(o.converted);
     EXPECT_TRUE(o.report.capacityReached);
-    EXPECT_EQ(o.set.header.count, 32767);
+    EXPECT_EQ(+o.set.header.count, 32767);
     EXPECT_EQ(o.set.records.size(), 32767u);
     ASSERT_EQ(ui.notes.size(), 1u);
     EXPECT_NE(ui.notes[0].find("32767"), std::string::npos);
@@ -451,7 +451,7 @@ TEST(ConvertCell, AMeasurementFileHoldsAtMost32767Records) {
     };
     RecordingUi gapUi;
     o = Convert(tarsen_test::SaveDeployment(folder, "gap.orl", gap), 1, gapUi);
-    EXPECT_EQ(o.set.header.count, 32767);
+    EXPECT_EQ(+o.set.header.count, 32767);
     EXPECT_TRUE(IsMissing(o.set.records.back()));
     EXPECT_EQ(gapUi.notes.size(), 1u);
 }
@@ -468,7 +468,7 @@ TEST(ConvertCell, AnUnconfiguredProfilerIsConvertedFromItsRecords) {
     const Outcome o = Convert(path, 1, ui);
     ASSERT_TRUE(o.converted);
     EXPECT_TRUE(ui.errors.empty());
-    EXPECT_EQ(o.set.series[0].interval, 0);
+    EXPECT_EQ(+o.set.series[0].interval, 0);
     ExpectKnownRecords(o.set, 1, 8);
 }
 

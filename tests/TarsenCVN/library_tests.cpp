@@ -218,11 +218,11 @@ TEST(ConvertTarsenCommand, DefaultCellGlitchAnswersAndFailures) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, folder.Path("g-16.cvn") + "\n" + folder.Path("g-16.rf6") + "\n");
     EXPECT_NE(r.err.find("cell 16: time glitch"), std::string::npos) << r.err;
-    EXPECT_EQ(ReadWrittenSet(folder.Path("g-16.cvn"), folder.Path("g-16.rf6")).header.count, 10);
+    EXPECT_EQ(+ReadWrittenSet(folder.Path("g-16.cvn"), folder.Path("g-16.rf6")).header.count, 10);
 
     r = Corvan(folder, "convert-tarsen " + Quoted(path) + " --on-glitch stop --no-spikes --boundary pressure");
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(ReadWrittenSet(folder.Path("g-16.cvn"), folder.Path("g-16.rf6")).header.count, 6);
+    EXPECT_EQ(+ReadWrittenSet(folder.Path("g-16.cvn"), folder.Path("g-16.rf6")).header.count, 6);
 
     r = Corvan(folder, "convert-tarsen " + Quoted(path) + " --cell 40 --cell 41");
     EXPECT_EQ(r.status, 1);
