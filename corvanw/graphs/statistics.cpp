@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace corvan {
@@ -14,6 +15,15 @@ constexpr float kRunningMaxStart = -1e30f;
 // Round() of the stored directions works on 64-bit integers; anything beyond
 // cannot be turned into a sector.
 constexpr double kLargestRoundable = 9.2e18;
+
+// Narrowing beyond the float range is undefined; a corrupt record times an
+// interval easily gets there, so it becomes the infinity IEEE would give.
+float ToSingle(double v) {
+    constexpr double kMax = std::numeric_limits<float>::max();
+    if (v > kMax) return std::numeric_limits<float>::infinity();
+    if (v < -kMax) return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(v);
+}
 
 struct Range {
     int first = 0;
@@ -46,7 +56,7 @@ struct Extremes {
         if (v < min) min = v;
         if (v > max) max = v;
     }
-    void Take(double v) { Take(static_cast<float>(v)); }
+    void Take(double v) { Take(ToSingle(v)); }
 };
 
 // A pair that saw no value keeps its start values (min above max); an axis
@@ -126,7 +136,7 @@ SignificantSpeeds SignificantOf(SpeedAt speedAt, std::size_t count, int validSpe
     const std::size_t wanted = static_cast<std::size_t>(k);
     double sum = 0.0;
     for (std::size_t j = 0; j < wanted && j < keys.size(); ++j) sum += KeyFloat(keys[keys.size() - 1 - j]);
-    out.max = static_cast<float>(sum / k);
+    out.max = ToSingle(sum / k);
 
     const auto firstValid = std::partition_point(keys.begin(), keys.end(),
                                                  [](std::uint32_t key) { return !IsValid(KeyFloat(key)); });
@@ -137,7 +147,7 @@ SignificantSpeeds SignificantOf(SpeedAt speedAt, std::size_t count, int validSpe
         if (!(v < kRunningMinStart)) break;
         sum += v;
     }
-    out.min = static_cast<float>(sum / k);
+    out.min = ToSingle(sum / k);
     return out;
 }
 
@@ -292,7 +302,7 @@ void SectorPass(const DataSet& data, const Range& r, ScaleSettings& scale, Stati
             ++s.matrixCount[sec][c];
             ++s.sectorCount[sec];
             ++s.classCount[c];
-            s.sectorWaterFlux[sec] = static_cast<float>(s.sectorWaterFlux[sec] + dt * v * 0.01);
+            s.sectorWaterFlux[sec] = ToSingle(s.sectorWaterFlux[sec] + dt * v * 0.01);
             if (flux || oxygen) {
                 double add;
                 if (flux) {
@@ -302,7 +312,7 @@ void SectorPass(const DataSet& data, const Range& r, ScaleSettings& scale, Stati
                                                 : OxygenMgLWithSalinity(salinity, rec.temperature, rec.optional);
                     add = m * (dt * v) * 0.01;
                 }
-                s.sectorSensorFlux[sec] = static_cast<float>(s.sectorSensorFlux[sec] + add);
+                s.sectorSensorFlux[sec] = ToSingle(s.sectorSensorFlux[sec] + add);
                 s.maxSectorSensorFlux = std::max(s.maxSectorSensorFlux, s.sectorSensorFlux[sec]);
             }
             s.sectorMaxSpeed[sec] = std::max(s.sectorMaxSpeed[sec], rec.speed);
@@ -461,12 +471,12 @@ ProgressiveFigures ComputeProgressiveFigures(const DataSet& data, int first, int
     }
     double direction = 90.0 - a;
     while (direction < 0.0) direction += 360.0;
-    float restDirection = static_cast<float>(direction);
+    float restDirection = ToSingle(direction);
     if (restDirection >= 360.0f) restDirection -= 360.0f;
-    f.neumann = static_cast<float>(neumann);
-    f.restSpeed = static_cast<float>(restSpeed);
+    f.neumann = ToSingle(neumann);
+    f.restSpeed = ToSingle(restSpeed);
     f.restDirection = restDirection;
-    f.averageSpeed = neumann != 0.0 ? static_cast<float>(restSpeed / neumann) : 0.0f;
+    f.averageSpeed = neumann != 0.0 ? ToSingle(restSpeed / neumann) : 0.0f;
     return f;
 }
 

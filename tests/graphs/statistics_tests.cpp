@@ -222,6 +222,17 @@ TEST(Summary, FileWithoutCurrentCountsOnlyTemperatures) {
     EXPECT_EQ(c.scale.speedMax, 0.0f);
 }
 
+TEST(Summary, CorruptRecordsOverflowToInfinityNotToUndefinedValues) {
+    Computed c({{3e38f, 10, 3e38f, 3e38f}, {3e38f, 10, 10.0f, -3e38f}, {1.0f, 200, 10.0f, 1.0f}}, 3, 2);
+    EXPECT_EQ(c.stats.sectors.sectorWaterFlux[0], INFINITY);
+    EXPECT_EQ(c.stats.sectors.sectorSensorFlux[13], 6.0f);
+    EXPECT_EQ(c.scale.particleFluxMax, INFINITY);
+    EXPECT_EQ(c.scale.particleFluxMin, -INFINITY);
+    EXPECT_EQ(c.stats.summary.significantMax, 3e38f);
+    EXPECT_EQ(c.scale.speedRange, 4);
+    EXPECT_EQ(c.stats.sectors.classCount[11], 2);
+}
+
 TEST(Summary, NoRangeIsNotMarkedValid) {
     DataSet d;
     FillDataSet(d, {{10, 10}});
