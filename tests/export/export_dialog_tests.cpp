@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
 #include <QtTest>
@@ -267,12 +268,11 @@ private slots:
         save.setNameFilters({"Measurement Files (*.CVN)"});
         save.setDirectory(QString::fromStdString(dir_->Root().string()));
         SaveDialogExportUi ui(nullptr, save);
-        const QString chosen = QString::fromStdString(dir_->Path("viaDialog"));
 
         QString title, selectedFilter, question;
         QStringList filters;
         bool saving = false;
-        const auto run = [&](bool expectQuestion) {
+        const auto run = [&](const QString& chosen, bool expectQuestion) {
             WhenModal<TExportDlg>([&](TExportDlg* d) {
                 Click(d->RadioGroup3->Item(1));
                 WhenModal<QFileDialog>([&](QFileDialog* fd) {
@@ -286,14 +286,18 @@ private slots:
                             box->button(QMessageBox::No)->click();
                         });
                     }
-                    fd->selectFile(chosen);
-                    fd->accept();
+                    // Typed into the name box, as the user does.
+                    auto* name = fd->findChild<QLineEdit*>("fileNameEdit");
+                    QVERIFY(name != nullptr);
+                    name->clear();
+                    QTest::keyClicks(name, chosen);
+                    QTest::keyClick(name, Qt::Key_Return);
                 });
                 QTest::mouseClick(d->OKBtn, Qt::LeftButton);
             });
             ExportText(*data_, dlg, ui);
         };
-        run(false);
+        run("viaDialog", false);
         QCOMPARE(title, QString("Export to file"));
         QCOMPARE(filters, QStringList({"Text Files (*.txt)", "DOS export files(*.prn)"}));
         QCOMPARE(selectedFilter, QString("DOS export files(*.prn)"));
@@ -309,7 +313,7 @@ private slots:
 
         // The dialog's own overwrite question stays quiet; the command asks.
         testing::WriteBytes(file, {'k'});
-        run(true);
+        run("viaDialog.prn", true);
         QCOMPARE(question, QDir::toNativeSeparators(QString::fromStdString(file)) +
                                "\nThis file already exists.\nDo you want to replace it?");
         QCOMPARE(ReadText(file), std::string("k"));
