@@ -6,6 +6,8 @@
 #include <limits>
 #include <numbers>
 
+#include "graphs/abs_sin_cos.h"
+
 namespace corvan {
 
 namespace {
@@ -207,8 +209,9 @@ void SummaryPass(DataSet& data, const Range& r, ScaleSettings& scale, Statistics
                 const double d = rec.direction;
                 ++s.validSpeedCount;
                 sumV += v;
-                ns.push_back(std::fabs(std::cos(d) * v));
-                ew.push_back(std::fabs(std::sin(d) * v));
+                const AbsSinCos t = AbsSinCosOf(d);
+                ns.push_back(t.cos * std::fabs(v));
+                ew.push_back(t.sin * std::fabs(v));
                 sumNs += ns.back();
                 sumEw += ew.back();
                 speed.Take(rec.speed);
@@ -358,12 +361,14 @@ int SpeedClassOf(float speed, int speedRange) {
     return c;
 }
 
-SpeedClassLookup::SpeedClassLookup(int speedRange) : bounds_(SpeedClassBounds(speedRange)) {
-    const int top = bounds_[kSpeedClassCount - 1];
+SpeedClassLookup::SpeedClassLookup(int speedRange) {
+    const SpeedClassRow& b = SpeedClassBounds(speedRange);
+    const int top = b[kSpeedClassCount - 1] + 1;
+    top_ = static_cast<float>(top);
     table_.resize(static_cast<std::size_t>(top) + 1);
     int c = 1;
     for (int n = 0; n <= top; ++n) {
-        while (c < kSpeedClassCount && bounds_[static_cast<std::size_t>(c)] < n) ++c;
+        while (c < kSpeedClassCount && b[static_cast<std::size_t>(c)] < n) ++c;
         table_[static_cast<std::size_t>(n)] = static_cast<std::uint8_t>(c);
     }
 }

@@ -5,6 +5,7 @@
 // DataSet it describes and is recomputed whenever range, scaling or data
 // change.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -34,17 +35,19 @@ int SpeedClassOf(float speed, int speedRange);
 class SpeedClassLookup {
 public:
     explicit SpeedClassLookup(int speedRange);
+    // Not for NaN, which has no class.
     int ClassOf(float v) const {
-        if (!(v > static_cast<float>(bounds_[1]))) return 1;
-        if (v > static_cast<float>(bounds_[kSpeedClassCount - 1])) return kSpeedClassCount;
-        int n = static_cast<int>(v);
-        if (static_cast<float>(n) < v) ++n;
+        // Clamped into 0 .. B[11] + 1 first: everything below keeps class 1,
+        // everything above class 12, and ceil() stays in int range.
+        const float c = std::min(std::max(v, 0.0f), top_);
+        int n = static_cast<int>(c);
+        n += static_cast<float>(n) < c ? 1 : 0;
         return table_[static_cast<std::size_t>(n)];
     }
 
 private:
-    const SpeedClassRow& bounds_;
     std::vector<std::uint8_t> table_;
+    float top_;  // B[11] + 1
 };
 // 1-based sector of a stored direction in radians; a missing (negative)
 // direction and one that cannot be rounded count in sector 1.
