@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "../../TarsenCVN/include/tarsen_cvn_loader.h"
+#include "tarsen_cvn_loader.h"
 #include "cli/cli_common.h"
 #include "cli/command_registry.h"
 

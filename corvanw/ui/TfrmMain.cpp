@@ -17,6 +17,9 @@
 
 #include "data/file_error.h"
 #include "data/measurement_files.h"
+#include "graphs/gui/TScaleDialog.h"
+#include "graphs/gui/TdlgColor.h"
+#include "graphs/gui/summary_panel.h"
 #include "graphs/statistics_pages.h"
 #include "ui/TAboutBox.h"
 #include "ui/TExportDlg.h"
@@ -112,6 +115,10 @@ TfrmMain::TfrmMain(SettingsAccess& settings, QWidget* parent) : QMainWindow(pare
     SelectDlg = new TSelectDlg(data_, this);
     AboutBox = new TAboutBox(this);
     ExportDlg = new TExportDlg(this);
+    ScaleDialog = new TScaleDialog(data_, scale_, stats_, this);
+    ScaleDialog->SetRecompute([this] { RangeAccepted(); });
+    dlgColor = new TdlgColor(&store_, this);
+    graphSettings_ = LoadGraphSettings(store_);
     SaveDialog1 = new QFileDialog(this);
     SaveDialog1->setObjectName("SaveDialog1");
     SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
@@ -216,9 +223,11 @@ void TfrmMain::CreateActions() {
         Refresh();
     });
     connect(actAbout, &QAction::triggered, this, &TfrmMain::AboutClick);
+    connect(actSetScaling, &QAction::triggered, this, &TfrmMain::SetScalingClick);
+    connect(actGraphSettings, &QAction::triggered, this, &TfrmMain::GraphSettingsClick);
     connect(actHelpContents, &QAction::triggered, this, &TfrmMain::HelpContentsClick);
 
-    for (QAction* a : {actImport, actSetScaling, actPageSetup, actPrint, actInstrument, actGraphSettings, actCopy,
+    for (QAction* a : {actImport, actSetScaling, actPageSetup, actPrint, actInstrument, actCopy,
                        actNumberMeasured, actPercent}) {
         a->setEnabled(false);
     }
@@ -321,7 +330,7 @@ void TfrmMain::CreatePages() {
     auto* graphPage = new QWidget;
     graphPage->setObjectName("Graph");
     Notebook2->addWidget(graphPage);
-    Panel4 = new QWidget;
+    Panel4 = new SummaryPanel(data_, stats_);
     Panel4->setObjectName("Panel4");
     Notebook2->addWidget(Panel4);
     auto* chartPage = new QWidget;
@@ -399,9 +408,7 @@ void TfrmMain::LayoutInformationPanel() {
 }
 
 void TfrmMain::SetFileCommandsEnabled(bool enabled) {
-    for (QAction* a : {toolSelect, actSetRange, actExport}) a->setEnabled(enabled);
-    // Scaling arrives with the graph settings.
-    actSetScaling->setEnabled(false);
+    for (QAction* a : {toolSelect, actSetRange, actExport, actSetScaling}) a->setEnabled(enabled);
 }
 
 void TfrmMain::EnableCommandsForFile() {
@@ -512,6 +519,35 @@ void TfrmMain::FillInformationPanel() {
     LabelNumMeas->setText(QString::fromStdString(t.measurementCount));
     StringGridTab->FillTable(MatrixCellTexts(data_, stats_), data_.statisticsValid);
     LayoutInformationPanel();
+}
+
+void TfrmMain::SetScalingClick() {
+    if (!data_.dataLoaded) return;
+    ScaleDialog->exec();
+    Refresh();
+}
+
+void TfrmMain::GraphSettingsClick() {
+    dlgColor->SetSettings(graphSettings_);
+    if (dlgColor->exec() == QDialog::Accepted) graphSettings_ = dlgColor->Settings();
+    Refresh();
+}
+
+void TfrmMain::ApplyPanelColours() {
+    const QColor face = palette().color(QPalette::Button);
+    const std::uint32_t faceRgb = static_cast<std::uint32_t>(face.red() | (face.green() << 8) | (face.blue() << 16));
+    const AppliedColours c = ApplyColours(graphSettings_.legendColour, graphSettings_.backgroundColour,
+                                          graphSettings_.drawSolidLines, graphSettings_.barColour,
+                                          graphSettings_.lineColour, faceRgb);
+    const std::uint32_t rgb = ColourRgb(c.panel, faceRgb);
+    const QColor panel(ColourRed(rgb), ColourGreen(rgb), ColourBlue(rgb));
+    for (QWidget* w : {Panel1, Panel3}) {
+        QPalette p = w->palette();
+        p.setColor(QPalette::Window, panel);
+        w->setPalette(p);
+        w->setAutoFillBackground(true);
+    }
+    Panel4->SetPanelColour(c.panel, c.raisedPanels);
 }
 
 void TfrmMain::ExportClick() {
@@ -643,6 +679,8 @@ void TfrmMain::Refresh() {
         }
         setWindowTitle(QString::fromStdString(data_.dataLoaded ? WindowCaption(programTitle_, data_) : programTitle_));
     }
+    Panel4->Refresh();
+    ApplyPanelColours();
     LayoutInformationPanel();
     ListView->LayoutListView();
     ListView->RebuildListColumns();

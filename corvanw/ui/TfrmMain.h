@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "data/data_set.h"
+#include "graphs/graph_settings.h"
 #include "graphs/scale_settings.h"
 #include "graphs/statistics.h"
 #include "ui/settings_store.h"
@@ -21,6 +22,9 @@
 namespace corvan {
 
 class ExportUi;
+class SummaryPanel;
+class TScaleDialog;
+class TdlgColor;
 class SaveDialogExportUi;
 class TAboutBox;
 class TExportDlg;
@@ -53,6 +57,7 @@ public:
     ScaleSettings& Scale() { return scale_; }
     ViewState& View() { return view_; }
     const MainWindowSettings& Settings() const { return settings_; }
+    const GraphSettings& Graphs() const { return graphSettings_; }
 
     // Test hooks: the file name the open dialog would return (empty =
     // cancelled); nullptr uses the real dialog.
@@ -106,7 +111,7 @@ public:
     QStackedWidget* Notebook2 = nullptr;
     QWidget* Panel1 = nullptr;
     QWidget* Panel3 = nullptr;
-    QWidget* Panel4 = nullptr;
+    SummaryPanel* Panel4 = nullptr;
     QLabel* LabelTitle = nullptr;
     QLabel* LabelFileName = nullptr;
     QLabel* LabelSerNum = nullptr;
@@ -123,6 +128,8 @@ public:
     TSelectDlg* SelectDlg = nullptr;
     TAboutBox* AboutBox = nullptr;
     TExportDlg* ExportDlg = nullptr;
+    TScaleDialog* ScaleDialog = nullptr;
+    TdlgColor* dlgColor = nullptr;
     QFileDialog* SaveDialog1 = nullptr;
 
     // The text of the open dialog's file (with extension).
@@ -165,9 +172,13 @@ private:
     void RangeAccepted();
     void FillInformationPanel();
     void ShowError(const QString& text);
+    void SetScalingClick();
+    void GraphSettingsClick();
+    void ApplyPanelColours();
 
     SettingsAccess& store_;
     MainWindowSettings settings_;
+    GraphSettings graphSettings_;
     DataSet data_;
     Statistics stats_;
     ScaleSettings scale_;
