@@ -3,7 +3,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMessageBox>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -41,7 +40,7 @@ TExportRadioGroup::TExportRadioGroup(const QString& caption, const QStringList& 
         buttons_->addButton(b, k);
         grid->addWidget(b, k, 0);
     }
-    grid->setColumnStretch(2, 1);
+    grid->setColumnStretch(1, 1);
     SetItemIndex(0);
 }
 
@@ -54,7 +53,7 @@ QRadioButton* TExportRadioGroup::Item(int index) const {
 }
 
 void TExportRadioGroup::PlaceBeside(int index, QWidget* widget) {
-    static_cast<QGridLayout*>(layout())->addWidget(widget, index, 1);
+    static_cast<QGridLayout*>(layout())->addWidget(widget, index, 1, Qt::AlignLeft);
 }
 
 TExportDlg::TExportDlg(QWidget* parent) : QDialog(parent) {
@@ -80,20 +79,15 @@ TExportDlg::TExportDlg(QWidget* parent) : QDialog(parent) {
     OKBtn->setDefault(true);
     CancelBtn = new QPushButton(kCancel, this);
 
-    auto* right = new QVBoxLayout;
-    right->addWidget(RadioGroup2);
-    right->addWidget(RadioGroup3);
-    right->addStretch(1);
-    auto* groups = new QHBoxLayout;
-    groups->addWidget(RadioGroup1, 0, Qt::AlignTop);
-    groups->addLayout(right);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(OKBtn);
     buttons->addWidget(CancelBtn);
-    auto* main = new QVBoxLayout(this);
-    main->addLayout(groups);
-    main->addLayout(buttons);
+    auto* main = new QGridLayout(this);
+    main->addWidget(RadioGroup1, 0, 0);
+    main->addWidget(RadioGroup2, 0, 1);
+    main->addWidget(RadioGroup3, 1, 0);
+    main->addLayout(buttons, 1, 1, Qt::AlignBottom);
     main->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(RadioGroup1->Buttons(), &QButtonGroup::idToggled, this, [this](int, bool) { UpdateEnabled(); });
