@@ -50,6 +50,10 @@ int main(int argc, char** argv) {
             }
             QTimer::singleShot(800, &window, [&window, screenshot] {
                 window.grab().save(QString(screenshot).replace(".png", "-list.png"));
+                window.actMatrix->trigger();
+                window.grab().save(QString(screenshot).replace(".png", "-matrix.png"));
+                window.actSummary->trigger();
+                window.grab().save(QString(screenshot).replace(".png", "-summary.png"));
                 window.close();
             });
         });
