@@ -51,11 +51,17 @@ void WhenModal(std::function<void(W*)> act, int timeoutMs = 20000) {
     timer->start(10);
 }
 
+// Types the name into the dialog's file name box, as a user does, and
+// presses its accept button. (selectFile leaves a focused box alone.)
+void Choose(QFileDialog* d, const QString& fileName) {
+    auto* edit = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QVERIFY(edit);
+    edit->setText(fileName);
+    static_cast<QDialog*>(d)->accept();
+}
+
 void SaveAs(const QString& fileName) {
-    WhenModal<QFileDialog>([fileName](QFileDialog* d) {
-        d->selectFile(fileName);
-        static_cast<QDialog*>(d)->accept();
-    });
+    WhenModal<QFileDialog>([fileName](QFileDialog* d) { Choose(d, fileName); });
 }
 
 class Simulator {
@@ -441,8 +447,7 @@ private slots:
         TDeleteDlg dlg;
         auto pick = [&] {
             WhenModal<QFileDialog>([&](QFileDialog* d) {
-                d->selectFile(QString::fromStdString(base + ".CVN"));
-                static_cast<QDialog*>(d)->accept();
+                Choose(d, QString::fromStdString(base + ".CVN"));
             });
         };
         auto type = [](const char* first, const char* last) {
@@ -484,8 +489,7 @@ private slots:
         DataSet data;
         TEditRefDlg dlg;
         WhenModal<QFileDialog>([&](QFileDialog* d) {
-            d->selectFile(QString::fromStdString(base + ".CVN"));
-            static_cast<QDialog*>(d)->accept();
+            Choose(d, QString::fromStdString(base + ".CVN"));
         });
         WhenModal<TEditRefDlg>([](TEditRefDlg* d) {
             QCOMPARE(d->ListSeries->topLevelItemCount(), 2);

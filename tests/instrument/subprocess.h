@@ -29,6 +29,9 @@ class Process {
 public:
     Process(const std::vector<std::string>& argv, const std::filesystem::path& out, const std::filesystem::path& err)
         : out_(out), err_(err) {
+        // Left over from an earlier run, they would be read as this one's.
+        std::filesystem::remove(out);
+        std::filesystem::remove(err);
         pid_ = ::fork();
         if (pid_ == 0) {
             const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -71,7 +74,7 @@ public:
     std::string FirstLine(int timeoutMs) {
         const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
         while (std::chrono::steady_clock::now() < until) {
-            const std::string text = ReadText(out_);
+            const std::string text = std::filesystem::exists(out_) ? ReadText(out_) : std::string();
             const auto nl = text.find('\n');
             if (nl != std::string::npos) return text.substr(0, nl);
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
