@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "data/byte_io.h"
 #include "data/file_error.h"
 #include "export/export_fixture.h"
 #include "support/temp_dir.h"
