@@ -1,5 +1,6 @@
 #include "data/list_format.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -39,13 +40,21 @@ std::string Trim(const std::string& text) {
 }
 
 std::string FormatFixed(double value, int width, int decimals) {
+    // Always a point, whatever the C library's numeric locale says: the
+    // desktop runs with the user's locale and the list is defined with ".".
     char buf[64];
+    std::size_t n = 0;
     if (!std::isfinite(value)) {
-        std::snprintf(buf, sizeof buf, "%*s", width, "-");
-        return buf;
+        buf[0] = '-';
+        n = 1;
+    } else {
+        const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+        n = r.ec == std::errc() ? static_cast<std::size_t>(r.ptr - buf) : 0;
     }
-    std::snprintf(buf, sizeof buf, "%*.*f", width, decimals, value);
-    return buf;
+    std::string out;
+    if (static_cast<int>(n) < width) out.assign(static_cast<std::size_t>(width) - n, ' ');
+    out.append(buf, n);
+    return out;
 }
 
 std::string FormatPosition(double value) {
@@ -54,13 +63,12 @@ std::string FormatPosition(double value) {
     const double tenths = std::round(std::fabs(value) * 10.0);
     const long long wholeDegrees = static_cast<long long>(tenths) / 600;
     const double minutes = (tenths - static_cast<double>(wholeDegrees) * 600.0) / 10.0;
-    char minutesText[16];
-    std::snprintf(minutesText, sizeof minutesText, "%4.1f", minutes);
+    std::string minutesText = FormatFixed(minutes, 4, 1);
     if (minutesText[0] == ' ') minutesText[0] = '0';
     char buf[64];
     // The sign stays visible below one degree, where the degrees alone are 0.
     std::snprintf(buf, sizeof buf, "%s%lld\u00B0%s'", (value < 0.0 && tenths > 0.0) ? "-" : "", wholeDegrees,
-                  minutesText);
+                  minutesText.c_str());
     return buf;
 }
 

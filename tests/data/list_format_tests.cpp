@@ -115,3 +115,37 @@ TEST(ListCells, LColumnsTestTheCompanionValues) {
 
 }  // namespace
 }  // namespace corvan
+
+#ifndef _WIN32
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
+
+#include "support/temp_dir.h"
+
+namespace corvan {
+namespace {
+
+// The desktop runs with the user's locale; the list keeps its point.
+TEST(ListCells, NumbersKeepTheirPointInACommaLocale) {
+    testing::TempDir dir;
+    const std::string folder = dir.Path("locales");
+    std::filesystem::create_directory(folder);
+    const std::string cmd = "localedef -c -i de_DE -f UTF-8 '" + folder + "/de_DE.UTF-8' >/dev/null 2>&1";
+    if (std::system(cmd.c_str()) != 0 && !std::filesystem::exists(folder + "/de_DE.UTF-8")) {
+        GTEST_SKIP() << "localedef cannot build a comma locale here";
+    }
+    setenv("LOCPATH", folder.c_str(), 1);
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "the comma locale does not load";
+    char probe[16];
+    std::snprintf(probe, sizeof probe, "%.1f", 1.5);
+    EXPECT_STREQ(probe, "1,5");  // the C library itself now writes a comma
+    EXPECT_EQ(FormatFixed(1.5, 6, 2), "  1.50");
+    EXPECT_EQ(FormatPosition(3545.5), "59\u00B005.5'");
+    std::setlocale(LC_NUMERIC, "C");
+    unsetenv("LOCPATH");
+}
+
+}  // namespace
+}  // namespace corvan
+#endif
