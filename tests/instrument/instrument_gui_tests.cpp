@@ -326,6 +326,7 @@ private slots:
         QVERIFY(r.saved);
         QCOMPARE(replaced.count(), 1);
         QCOMPARE(replaced.at(0).at(0).toString(), dir.filePath("dl"));
+        QCOMPARE(replaced.at(0).at(1).toString(), file);
         QVERIFY(sim.Finish().contains("download complete"));
         QCOMPARE(s.download.LabelRead->text(), QStringLiteral("1000 of 1000"));
         QCOMPARE(s.download.LabelAction->text(), QStringLiteral("Receiveing masurement number"));
