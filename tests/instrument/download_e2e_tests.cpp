@@ -164,9 +164,11 @@ TEST_F(DownloadEndToEnd, ACountBeyondAFileIsRefusedAndNothingWritten) {
 
 TEST_F(DownloadEndToEnd, AnExistingFileNeedsForce) {
     { std::ofstream(base + ".CVN") << "keep"; }
-    const Outcome r = Download({"--count", "10"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.cliErr.find("already exists"), std::string::npos);
+    // Refused before any link is opened, so no instrument is needed.
+    Process prog({CORVAN_CLI_PATH, "download", "--port", (dir / "no-such-port").string(), "-o", base},
+                 dir / "cli.out", dir / "cli.err");
+    EXPECT_EQ(prog.Wait(10000), std::optional<int>(1));
+    EXPECT_NE(prog.Err().find("already exists"), std::string::npos) << prog.Err();
     EXPECT_EQ(test::ReadText(base + ".CVN"), "keep");
 }
 

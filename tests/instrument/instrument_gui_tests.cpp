@@ -343,6 +343,29 @@ private slots:
         QCOMPARE(loaded.records[999].speed, float((999 * 37 + 11) % 4096 / 5.0));
     }
 
+    void downloadOverTcp() {
+        QTemporaryDir dir;
+        Simulator sim({"--tcp", "0", "--count", "200"});
+        QVERIFY(sim.path.startsWith("tcp:127.0.0.1:"));
+        Station s;
+        s.comm.SetUseIP(true);
+        s.comm.SetIPaddress(QStringLiteral("127.0.0.1"));
+        s.comm.SetTCPPort(sim.path.section(':', 2).toInt());
+        QVERIFY(s.comm.Open());
+        s.pump.Start();
+        SaveAs(dir.filePath("net.CVN"));
+        const auto r = s.download.Execute();
+        QVERIFY(r.saved);
+        QCOMPARE(int(s.data->header.count), 200);
+        QVERIFY(sim.Finish().contains("download complete"));
+        // Nobody listening: no connection, no exception.
+        TVxObjComm lone;
+        lone.SetUseIP(true);
+        lone.SetIPaddress(QStringLiteral("127.0.0.1"));
+        lone.SetTCPPort(1);
+        QVERIFY(!lone.Open());
+    }
+
     void downloadDialogAsksBeforeReplacing() {
         QTemporaryDir dir;
         const std::string base = dir.filePath("old").toStdString();

@@ -20,7 +20,7 @@ constexpr const char* kCaption = "Download";
 constexpr const char* kWaitingForStart = "Waiting for start";
 constexpr const char* kWaitingForHeader = "Waiting for header";
 constexpr const char* kReceivingMeasurement = "Receiveing masurement number";
-constexpr const char* kCancel = "Cancel";
+constexpr const char* kCancel = "&Cancel";
 constexpr const char* kSaveFilter = "Measurement Files (*.CVN);;test (*.tst)";
 constexpr const char* kAlreadyExists = "This file already exists.";
 constexpr const char* kReplaceQuestion = "Do you want to replace it?";
@@ -118,7 +118,7 @@ void TDownloadDlg::Complete() {
         done(kAbortResult);
         return;
     }
-    if (result_.saved) emit DataSetReplaced(result_.baseName);
+    if (result_.saved) emit DataSetReplaced(result_.baseName, result_.fileName);
     Send(LinkReply::Ack);
     result_.outcome = Outcome::Completed;
     accept();

@@ -50,10 +50,11 @@ public:
     QPushButton* CancelBtn;
 
 signals:
-    // The download was written as BASE.CVN/.RF6 and the data set holds it:
-    // the statistics of its range can be computed now. Emitted before the
-    // instrument gets its final acknowledgement.
-    void DataSetReplaced(const QString& baseName);
+    // The download was written as BASE.CVN/.RF6 (fileName is the name the
+    // user chose) and the data set holds it with series 1 as its range: the
+    // statistics can be computed now. Emitted before the instrument gets its
+    // final acknowledgement.
+    void DataSetReplaced(const QString& baseName, const QString& fileName);
 
 public slots:
     void reject() override;
