@@ -32,7 +32,9 @@ inline constexpr float kNoPosition = 1e10f;
 inline constexpr const char* kReferenceNotFoundMessage = "Fatal error. Reference file not found.";
 inline constexpr const char* kIncompatibleVersionMessage = "Incompatible file version:";
 
-#pragma pack(push, 1)
+// In memory the records keep their natural alignment: the byte layout on
+// disk is the codec's business (Encode*/Decode* below), and a packed struct
+// would turn every reference to a field into a misaligned access.
 struct MeasurementFileHeader {
     std::int16_t version = kCurrentFileVersion;
     std::int32_t referenceNumber = 0;
@@ -61,11 +63,8 @@ struct SeriesHeader {
     std::int32_t intervalCode = 0;  // averaging time; views do not use it
     float salinity = -1.0f;         // -1 = not set
 };
-#pragma pack(pop)
-
-static_assert(sizeof(MeasurementFileHeader) == kHeaderSize);
+// The record array is read and written as a run of 16-byte records.
 static_assert(sizeof(MeasurementRecord) == kRecordSize);
-static_assert(sizeof(SeriesHeader) == kSeriesHeaderSize);
 
 // Explicit little-endian (de)serialisation of the packed records.
 MeasurementFileHeader DecodeHeader(const std::uint8_t* bytes16);

@@ -21,6 +21,15 @@
 #include "graphs/gui/TdlgColor.h"
 #include "graphs/gui/summary_panel.h"
 #include "graphs/statistics_pages.h"
+#include "instrument/comm_settings.h"
+#include "instrument/gui/TCommParamDlg.h"
+#include "instrument/gui/TDeleteDlg.h"
+#include "instrument/gui/TDownloadDlg.h"
+#include "instrument/gui/TEditRefDlg.h"
+#include "instrument/gui/TInstrumentPage.h"
+#include "instrument/gui/TReceivePump.h"
+#include "instrument/gui/TVxObjComm.h"
+#include "instrument/terminal_buffer.h"
 #include "ui/TAboutBox.h"
 #include "ui/TExportDlg.h"
 #include "ui/export_command.h"
@@ -94,6 +103,9 @@ void SaveMainWindowSettingsAtExit(const MainWindowSettings& s, SettingsAccess& s
 
 TfrmMain::TfrmMain(SettingsAccess& settings, QWidget* parent) : QMainWindow(parent), store_(settings) {
     setWindowTitle(QString::fromStdString(programTitle_));
+    InstComm = new TVxObjComm(this);
+    terminal_ = std::make_unique<TerminalBuffer>();
+    pump_ = new TReceivePump(*InstComm, *terminal_, this);
     CreateActions();
     CreateMenus();
     CreateToolBar();
@@ -119,6 +131,19 @@ TfrmMain::TfrmMain(SettingsAccess& settings, QWidget* parent) : QMainWindow(pare
     ScaleDialog->SetRecompute([this] { RangeAccepted(); });
     dlgColor = new TdlgColor(&store_, this);
     graphSettings_ = LoadGraphSettings(store_);
+    // The link is set up before any page can open it.
+    InstComm->SetXonXoff(false);
+    InstComm->ApplySettings(LoadCommSettings(store_));
+    CommParamDlg = new TCommParamDlg(*InstComm, &store_, this);
+    DownloadDlg = new TDownloadDlg(data_, *InstComm, this);
+    DownloadDlg->SetInitialDirectory(QString::fromStdString(settings_.directory));
+    DeleteDlg = new TDeleteDlg(this);
+    EditRefDlg = new TEditRefDlg(this);
+    pump_->SetDownloadTarget(DownloadDlg);
+    InstrumentPage->SetDialogs(CommParamDlg, DownloadDlg);
+    connect(DownloadDlg, &TDownloadDlg::DataSetReplaced, this,
+            [this](const QString&, const QString& fileName) { DataSetReplaced(fileName); });
+    connect(InstrumentPage, &TInstrumentPage::DownloadFinished, this, &TfrmMain::DownloadFinished);
     SaveDialog1 = new QFileDialog(this);
     SaveDialog1->setObjectName("SaveDialog1");
     SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
@@ -198,8 +223,12 @@ void TfrmMain::CreateActions() {
     }
     for (int i = 0; i < 9; ++i) {
         utilItems[i] = make(kUtilCaptions[i], "");
-        utilItems[i]->setEnabled(false);
+        // Edit starting time and Erase measurements are here; the other
+        // tools come with their own part of the program.
+        utilItems[i]->setEnabled(i == 1 || i == 2);
     }
+    connect(utilItems[1], &QAction::triggered, this, &TfrmMain::EditStartingTimeClick);
+    connect(utilItems[2], &QAction::triggered, this, &TfrmMain::EraseClick);
     actUpdateSalinity = utilItems[6];
 
     connect(actOpen, &QAction::triggered, this, &TfrmMain::OpenClick);
@@ -227,8 +256,7 @@ void TfrmMain::CreateActions() {
     connect(actGraphSettings, &QAction::triggered, this, &TfrmMain::GraphSettingsClick);
     connect(actHelpContents, &QAction::triggered, this, &TfrmMain::HelpContentsClick);
 
-    for (QAction* a : {actImport, actSetScaling, actPageSetup, actPrint, actInstrument, actCopy,
-                       actNumberMeasured, actPercent}) {
+    for (QAction* a : {actImport, actSetScaling, actPageSetup, actPrint, actCopy, actNumberMeasured, actPercent}) {
         a->setEnabled(false);
     }
 }
@@ -339,9 +367,9 @@ void TfrmMain::CreatePages() {
     listLayout->addWidget(Notebook2, 1);
     Notebook1->addWidget(listPage);
 
-    auto* comm = new QWidget;
-    comm->setObjectName("Comm");
-    Notebook1->addWidget(comm);
+    InstrumentPage = new TInstrumentPage(*InstComm, *terminal_, *pump_);
+    InstrumentPage->setObjectName("Comm");
+    Notebook1->addWidget(InstrumentPage);
 
     ListView = new TListView(data_);
     ListView->setObjectName("List2");
@@ -633,6 +661,40 @@ void TfrmMain::VectorClick(int tag, bool fromMenu) {
 void TfrmMain::InstrumentClick() {
     Notebook1->setCurrentIndex(2);
     Refresh();
+    InstrumentPage->FocusInput();
+}
+
+void TfrmMain::EraseClick() {
+    Notebook1->setCurrentIndex(3);
+    RunEraseMeasurements(this, data_, *DeleteDlg, QString::fromStdString(settings_.directory));
+    EnableCommandsForFile();
+    Refresh();
+}
+
+void TfrmMain::EditStartingTimeClick() {
+    Notebook1->setCurrentIndex(3);
+    RunEditStartingTime(this, data_, *EditRefDlg, QString::fromStdString(settings_.directory));
+    if (data_.dataLoaded && data_.statisticsValid) FillInformationPanel();
+    Refresh();
+}
+
+void TfrmMain::DataSetReplaced(const QString& fileName) {
+    openFileName_ = QFileInfo(fileName).fileName();
+    settings_.directory = QFileInfo(QString::fromStdString(data_.baseName)).absoluteDir().path().toStdString();
+    RangeAccepted();
+    EnableCommandsForFile();
+    ListView->RebuildListColumns();
+    ListView->InvalidatePosition();
+}
+
+void TfrmMain::DownloadFinished(bool dataLoaded) {
+    if (dataLoaded) {
+        EnableCommandsForFile();
+        ListView->RebuildListColumns();
+    } else {
+        EnableCommandsForFile();
+    }
+    Refresh();
 }
 
 void TfrmMain::LegendClick() {
@@ -688,6 +750,9 @@ void TfrmMain::Refresh() {
     view_.innerPage = Notebook2->currentIndex();
     LabelTitle->setText(QString::fromStdString(ViewTitle(view_, data_)));
     actUpdateSalinity->setEnabled(false);
+    // Leaving the instrument page stops the terminal; showing it opens the
+    // link and starts the pump.
+    InstrumentPage->ViewRefreshed(Notebook1->currentIndex() == 2);
 }
 
 void TfrmMain::ShowError(const QString& text) {
@@ -695,6 +760,8 @@ void TfrmMain::ShowError(const QString& text) {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
+    InstrumentPage->ViewRefreshed(false);
+    InstComm->Close();
     SaveMainWindowSettingsAtExit(settings_, store_);
     event->accept();
 }

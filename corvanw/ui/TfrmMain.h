@@ -22,6 +22,14 @@
 namespace corvan {
 
 class ExportUi;
+class TCommParamDlg;
+class TDeleteDlg;
+class TDownloadDlg;
+class TEditRefDlg;
+class TInstrumentPage;
+class TReceivePump;
+class TVxObjComm;
+class TerminalBuffer;
 class SummaryPanel;
 class TScaleDialog;
 class TdlgColor;
@@ -129,6 +137,13 @@ public:
     TAboutBox* AboutBox = nullptr;
     TExportDlg* ExportDlg = nullptr;
     TScaleDialog* ScaleDialog = nullptr;
+    TVxObjComm* InstComm = nullptr;
+    TInstrumentPage* InstrumentPage = nullptr;
+    TCommParamDlg* CommParamDlg = nullptr;
+    TDownloadDlg* DownloadDlg = nullptr;
+    TDeleteDlg* DeleteDlg = nullptr;
+    TEditRefDlg* EditRefDlg = nullptr;
+    TReceivePump& Pump() { return *pump_; }
     TdlgColor* dlgColor = nullptr;
     QFileDialog* SaveDialog1 = nullptr;
 
@@ -175,6 +190,10 @@ private:
     void SetScalingClick();
     void GraphSettingsClick();
     void ApplyPanelColours();
+    void EraseClick();
+    void EditStartingTimeClick();
+    void DataSetReplaced(const QString& fileName);
+    void DownloadFinished(bool dataLoaded);
 
     SettingsAccess& store_;
     MainWindowSettings settings_;
@@ -187,6 +206,8 @@ private:
     QString openFileName_;
     bool activated_ = false;
     std::unique_ptr<SaveDialogExportUi> saveDialogUi_;
+    std::unique_ptr<TerminalBuffer> terminal_;
+    TReceivePump* pump_ = nullptr;
 };
 
 }  // namespace corvan
