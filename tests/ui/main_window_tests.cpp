@@ -22,6 +22,12 @@
 #include "ui/list_view.h"
 #include "ui/settings_store.h"
 #include "ui/table_grid.h"
+#include "instrument/gui/TInstrumentPage.h"
+#include "instrument/gui/TReceivePump.h"
+#include "instrument/gui/TVxObjComm.h"
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QProcess>
 
 using namespace corvan;
 
@@ -330,6 +336,59 @@ private slots:
         QCOMPARE(ui.questions, 0);
     }
 
+#ifdef CORVAN_SIM_PATH
+    void aDownloadFromTheInstrumentPageOpensLikeAFile() {
+        QTemporaryDir dir;
+        QProcess sim;
+        sim.start(CORVAN_SIM_PATH, {"--once", "--timeout", "60", "--count", "300", "--type", "0"});
+        QVERIFY(sim.waitForStarted());
+        while (!sim.canReadLine() && sim.waitForReadyRead(5000)) {
+        }
+        const QString device = QString::fromLatin1(sim.readLine()).trimmed();
+        QVERIFY(!device.isEmpty());
+
+        MemorySettings store;
+        TfrmMain w(store);
+        w.show();
+        w.InstComm->SetDevice(device);
+        w.actInstrument->trigger();
+        QCOMPARE(w.Notebook1->currentIndex(), 2);
+        QVERIFY(w.InstComm->IsOpen());
+        QVERIFY(w.Pump().Running());
+        QVERIFY(w.InstrumentPage->DownloadBtn->isEnabled());
+
+        const QString file = dir.filePath("fromsim.CVN");
+        OnNextModal([file](QWidget*) {
+            // The download dialog first; the save dialog follows it.
+            auto* watch = new QTimer;
+            QObject::connect(watch, &QTimer::timeout, [watch, file] {
+                auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                if (!d) return;
+                watch->stop();
+                watch->deleteLater();
+                d->findChild<QLineEdit*>("fileNameEdit")->setText(file);
+                static_cast<QDialog*>(d)->accept();
+            });
+            watch->start(10);
+        });
+        QTest::mouseClick(w.InstrumentPage->DownloadBtn, Qt::LeftButton);
+        QVERIFY(w.Data().dataLoaded);
+        QVERIFY(w.Data().statisticsValid);
+        QCOMPARE(w.Data().recordCount, 300);
+        QVERIFY(w.actExport->isEnabled());
+        QVERIFY(w.windowTitle().endsWith(dir.filePath("fromsim")));
+        w.actList->trigger();
+        QVERIFY(!w.Pump().Running());
+        QCOMPARE(QString::fromStdString(w.ListView->LineTexts(299)[2]), QString("300"));
+        sim.waitForFinished(10000);
+
+        DataSet loaded;
+        loaded.baseName = dir.filePath("fromsim").toStdString();
+        LoadMeasurementFiles(loaded);
+        QCOMPARE(loaded.recordCount, 300);
+    }
+#endif
+
     void settingsAreSeededOnceAndWrittenAtExit() {
         QTemporaryDir dir;
         QFile ini(dir.filePath("CvInstr.ini"));
@@ -368,5 +427,10 @@ private slots:
     }
 };
 
-QTEST_MAIN(MainWindowTests)
+int main(int argc, char** argv) {
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    QApplication app(argc, argv);
+    MainWindowTests tests;
+    return QTest::qExec(&tests, argc, argv);
+}
 #include "main_window_tests.moc"
