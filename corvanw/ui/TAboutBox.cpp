@@ -6,13 +6,6 @@
 
 namespace corvan {
 
-QString BoxText(const QString& text) {
-    QString t = text;
-    t.replace("\r\n", "\n");
-    t.replace('\r', '\n');
-    return t;
-}
-
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     setWindowTitle("About");
     ProductName = new QLabel("Corvan", this);

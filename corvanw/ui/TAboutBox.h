@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "ui/box_text.h"
+
 namespace corvan {
 
 inline constexpr const char* kDisclaimerText =
@@ -28,8 +30,5 @@ public:
     QPushButton* OKButton = nullptr;
     QPushButton* DisclaimerButton = nullptr;
 };
-
-// "\r" is the line break of the program's texts; message boxes want "\n".
-QString BoxText(const QString& text);
 
 }  // namespace corvan

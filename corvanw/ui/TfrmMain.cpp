@@ -71,19 +71,6 @@ constexpr const char* kVectorCaptions[5] = {"&Progressive vector", "M&ax / mean 
 // but not offered.
 constexpr bool kGraphsAvailable = false;
 
-// Qt wants "Measurement Files (*.CVN)" where the program's filter texts
-// pair a caption and a pattern with "|".
-QString QtFilter(const QString& filter) {
-    const QStringList parts = filter.split('|');
-    QStringList out;
-    for (int i = 0; i + 1 < parts.size(); i += 2) {
-        QString caption = parts[i];
-        if (!caption.contains('(')) caption += " (" + parts[i + 1] + ")";
-        out << caption;
-    }
-    return out.join(";;");
-}
-
 }  // namespace
 
 MainWindowSettings LoadMainWindowSettings(const SettingsAccess& store) {
@@ -471,7 +458,7 @@ void TfrmMain::OpenClick() {
         chosen = chooseOpenFileName(QString::fromStdString(settings_.directory));
     } else {
         chosen = QFileDialog::getOpenFileName(this, "Open", QString::fromStdString(settings_.directory),
-                                              QtFilter(kOpenFilter));
+                                              NameFiltersFromFilterText(kOpenFilter).join(";;"));
     }
     if (!chosen.isEmpty()) {
         OpenMeasurementFile(chosen);

@@ -1,5 +1,7 @@
 #include "ui/export_command.h"
 
+#include "ui/box_text.h"
+
 #include <QApplication>
 #include <QDate>
 #include <QDir>
@@ -19,7 +21,6 @@ constexpr const char* kReplaceQuestion = "\rDo you want to replace it?";
 constexpr const char* kWarningCaption = "Warning";
 
 // Message boxes break lines at "\n"; the program's texts use "\r".
-QString Displayed(QString text) { return text.replace('\r', '\n'); }
 }  // namespace
 
 SaveDialogExportUi::SaveDialogExportUi(QWidget* parent, QFileDialog& saveDialog)
@@ -54,12 +55,12 @@ void SaveDialogExportUi::ReturnSaveDialog() {
 
 bool SaveDialogExportUi::ConfirmReplace(const QString& question) {
     QApplication::beep();
-    return QMessageBox::warning(parent_, kWarningCaption, Displayed(question), QMessageBox::Yes | QMessageBox::No,
+    return QMessageBox::warning(parent_, kWarningCaption, BoxText(question), QMessageBox::Yes | QMessageBox::No,
                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
 void SaveDialogExportUi::ShowError(const QString& message) {
-    QMessageBox::critical(parent_, QApplication::applicationDisplayName(), Displayed(message));
+    QMessageBox::critical(parent_, QApplication::applicationDisplayName(), BoxText(message));
 }
 
 QStringList NameFiltersFromFilterText(const QString& filter) {
