@@ -1,6 +1,7 @@
 // corvanw: the desktop program. Usage: corvanw [--screenshot PNG] [FILE]
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -21,7 +22,9 @@ int main(int argc, char** argv) {
         if (args[i] == "--screenshot" && i + 1 < args.size()) {
             screenshot = args[++i];
         } else {
-            file = args[i];
+            // The window moves the working folder to the last one used, so
+            // a relative name is fixed against the folder it was typed in.
+            file = QFileInfo(args[i]).absoluteFilePath();
         }
     }
 
