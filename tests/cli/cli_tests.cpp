@@ -134,6 +134,16 @@ TEST(CorvanList, PrintsTheListViewLines) {
     EXPECT_NE(part[1].find("\t-\t"), std::string::npos) << part[1];
     EXPECT_NE(part[1].find("06.Mar-24\t00:20"), std::string::npos) << part[1];
 
+    // The oxygen sample has an L-file: its columns follow the time, and the
+    // records the companion file lacks show dashes.
+    const auto oxy = Lines(RunCommand(CORVAN_CLI, {"list", std::string(CORVAN_SAMPLES) + "/oxy17"}).out);
+    ASSERT_EQ(oxy.size(), 505u);
+    EXPECT_EQ(oxy[0], "\tSer\tMeas\tTemp\tOx %\tmg/l\tCurr\tDir\tv.mg/l\tDate\tTime\tL-Temp\tL-Ox %\tL-mg/l\tL-Curr"
+                      "\tL-Dir\tL-v.mg/l");
+    EXPECT_EQ(oxy[504].substr(oxy[504].size() - 12), "\t-\t-\t-\t-\t-\t-");
+    const auto oxyInfo = RunCommand(CORVAN_CLI, {"info", std::string(CORVAN_SAMPLES) + "/oxy17", "--json"});
+    EXPECT_NE(oxyInfo.out.find("\"l_file\": true"), std::string::npos);
+
     TempDir dir;
     WriteTypedSet(dir.Path("gps"), 2, 0, 4);
     const auto gps = Lines(RunCommand(CORVAN_CLI, {"list", dir.Path("gps.CVN")}).out);
