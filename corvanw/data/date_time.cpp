@@ -1,5 +1,6 @@
 #include "data/date_time.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -51,8 +52,14 @@ std::optional<DateTime> DateTime::FromCivil(const CivilTime& c) {
 DateTime DateTime::FromDays(double d) { return DateTime(static_cast<std::int64_t>(std::llround(d * 86400.0))); }
 
 CivilTime DateTime::ToCivil() const {
-    const std::int64_t d = FloorDiv(seconds_, 86400);
-    const std::int64_t secOfDay = seconds_ - d * 86400;
+    // A damaged series header can push record times far off the calendar;
+    // they are shown at its ends (0001-01-01, 9999-12-31) rather than
+    // overflowing the civil arithmetic.
+    constexpr std::int64_t kFirstDay = -693593;  // 0001-01-01
+    constexpr std::int64_t kLastDay = 2958465;   // 9999-12-31
+    const std::int64_t s = std::clamp<std::int64_t>(seconds_, kFirstDay * 86400, kLastDay * 86400 + 86399);
+    const std::int64_t d = FloorDiv(s, 86400);
+    const std::int64_t secOfDay = s - d * 86400;
     const sys_days sd{days{d + kEpochOffsetDays}};
     const year_month_day ymd{sd};
     CivilTime c;

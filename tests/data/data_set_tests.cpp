@@ -87,6 +87,9 @@ TEST(Times, RecordTimesCountFromOneIntervalAfterTheStoredStart) {
     EXPECT_FALSE(IsValidDate(1900, 2, 29));
     EXPECT_EQ(DateTime::FromCivil({1899, 12, 30, 0, 0, 0})->Seconds(), 0);
     EXPECT_EQ(DateTime::FromCivil({1899, 12, 29, 23, 0, 0})->ToCivil().hour, 23);
+    // Times of a damaged header stay on the calendar.
+    EXPECT_EQ(DateTime::FromSeconds(INT64_MAX / 2).ToCivil().year, 9999);
+    EXPECT_EQ(DateTime::FromSeconds(-INT64_MAX / 2).ToCivil().year, 1);
 }
 
 TEST(Series, RecordsBelongToTheLastSeriesStartedAndTheCursorMarksStarts) {

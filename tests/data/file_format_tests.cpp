@@ -8,6 +8,7 @@
 #include "data/byte_io.h"
 #include "data/data_set.h"
 #include "data/file_error.h"
+#include "data/list_format.h"
 #include "data/measurement_files.h"
 #include "support/temp_dir.h"
 
@@ -363,6 +364,60 @@ TEST(ReferenceFile, CompactionKeepsTheLaterOfEqualStartsAndDropsAnEmptyLastSerie
     EXPECT_EQ(d.seriesCount, 16);
     EXPECT_EQ(ReadBytes(dir.Path("c.RF6")).size(), 16u * 21u);
     EXPECT_TRUE(Exists(dir.Path("c.~RF6")));
+}
+
+}  // namespace
+}  // namespace corvan
+
+namespace corvan {
+namespace {
+
+// Any byte of any file of a set may be damaged: loading never reads or
+// writes outside the arrays and every count stays inside them.
+TEST(FileSet, FlippedBytesAnywhereKeepTheLoaderInsideItsArrays) {
+    testing::TempDir dir;
+    const std::string base = dir.Path("flip");
+    WriteSet(base, 40, 40, 3, {0, 10, 30});
+    std::vector<std::uint8_t> ln6;
+    for (int i = 0; i < 40; ++i) AppendRecord(ln6, 1.0f, 0.5f, 9.0f, 80.0f);
+    testing::WriteBytes(base + ".LN6", ln6);
+    const auto cvn = testing::ReadBytes(base + ".CVN");
+    const auto rf6 = testing::ReadBytes(base + ".RF6");
+    std::uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return seed >> 8;
+    };
+    DataSet d;
+    d.baseName = base;
+    for (int round = 0; round < 400; ++round) {
+        auto c = cvn;
+        auto r = rf6;
+        // Keep the version word at 4 most of the time so the records are read.
+        for (int k = 0; k < 3; ++k) c[2 + next() % (c.size() - 2)] ^= static_cast<std::uint8_t>(1u << (next() % 8));
+        for (int k = 0; k < 3; ++k) r[next() % r.size()] = static_cast<std::uint8_t>(next());
+        testing::WriteBytes(base + ".CVN", c);
+        testing::WriteBytes(base + ".RF6", r);
+        LoadMeasurementFiles(d);
+        ASSERT_GE(d.HeaderCount(), 0);
+        ASSERT_LE(d.HeaderCount(), kMaxRecords);
+        ASSERT_LE(d.SeriesCount(), kMaxSeries);
+        for (int s = 1; s <= d.SeriesCount(); ++s) {
+            ASSERT_GE(d.SeriesFirst(s), 0);
+            ASSERT_LE(d.SeriesFirst(s), d.HeaderCount());
+            ASSERT_GE(d.SeriesOfRecord(d.recordCount - 1), 1);
+        }
+        // Walking the records with their series as the list and export do.
+        const auto columns = RebuildListColumns(d);
+        SeriesCursor cursor(d, 0);
+        std::vector<std::string> cells;
+        bool starts = false;
+        for (int i = 0; i < d.recordCount; ++i) {
+            FormatListRow(d, columns, i, cursor, cells, starts);
+            ASSERT_LE(cursor.Series(), d.SeriesCount());
+            ASSERT_EQ(cells.size(), columns.size());
+        }
+    }
 }
 
 }  // namespace
