@@ -145,7 +145,16 @@ TfrmMain::TfrmMain(SettingsAccess& settings, QWidget* parent) : QMainWindow(pare
     resize(1000, 700);
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain() {
+    // The pages, dialogs and the pump refer to the data set and the terminal
+    // held by value here, which die before QObject deletes the children: so
+    // those go first.
+    delete Notebook1;
+    const QObjectList kids = children();
+    for (QObject* k : kids) {
+        if (qobject_cast<QDialog*>(k) || k == pump_) delete k;
+    }
+}
 
 void TfrmMain::CreateActions() {
     auto make = [this](const QString& text, const QString& tip) {
