@@ -57,6 +57,8 @@ int main(int argc, char** argv) {
                 window.grab().save(QString(screenshot).replace(".png", "-matrix.png"));
                 window.actSummary->trigger();
                 window.grab().save(QString(screenshot).replace(".png", "-summary.png"));
+                window.actInstrument->trigger();
+                window.grab().save(QString(screenshot).replace(".png", "-instrument.png"));
                 window.close();
             });
         });
