@@ -1,0 +1,57 @@
+#pragma once
+// The chart page of the main window: prepares Chart1 and draws the line or
+// bar graph of the selected range; copies itself to the clipboard.
+
+#include <QWidget>
+
+#include "data/data_set.h"
+#include "graphs/graph_settings.h"
+#include "graphs/scale_settings.h"
+#include "graphs/statistics.h"
+
+namespace corvan {
+
+class TChartVx;
+
+enum GraphKind : int {
+    kGraphBar = 0,
+    kGraphLine = 1,
+    kGraphVector = 2,
+};
+
+class TGraphPage : public QWidget {
+    Q_OBJECT
+public:
+    TGraphPage(const DataSet& data, const Statistics& stats, const ScaleSettings& scale,
+               const GraphSettings& graphSettings, QWidget* parent = nullptr);
+
+    // Prepares the page and draws the graph for the current range. Returns
+    // false when there is nothing to draw from (no data or statistics not
+    // valid): the caller shows the list page instead.
+    bool ShowGraph(int graphKind, int barKind, int lineKind, int barScale, bool startOfDays);
+    // The page as SVG and PNG on the clipboard. `header` (the title panel)
+    // is drawn above the chart when given.
+    void CopyToClipboard(QWidget* header = nullptr);
+    // The whole page into a picture of its own size.
+    void Render(QPainter& painter, const QRect& rect);
+
+    TChartVx* Chart1 = nullptr;
+    TChartVx* Chart2 = nullptr;
+
+signals:
+    // The record under a double-click on a line graph.
+    void ScrollToRecord(int record);
+
+private:
+    void ApplySettings(bool lineGraph);
+    void UpdateDateAxis();
+
+    const DataSet& data_;
+    const Statistics& stats_;
+    const ScaleSettings& scale_;
+    const GraphSettings& graphSettings_;
+    int graphKind_ = kGraphBar;
+    bool startOfDays_ = false;
+};
+
+}  // namespace corvan
