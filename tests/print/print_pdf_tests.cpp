@@ -104,6 +104,7 @@ private slots:
     void printDialogRules();
     void printDialogPrintsToAPdfFile();
     void marginDialogShowsRaisesAndStores();
+    void oxygenSetWithCompanionFileFitsThePage();
 
 private:
     void LoadSample();
@@ -361,6 +362,36 @@ void PrintPdfTests::marginDialogShowsRaisesAndStores() {
     }
     QCOMPARE(margins.top, before.top);
     QCOMPARE(QString::fromStdString(store.ReadString("Margins", "Top", "")), QString("1.0"));
+}
+
+void PrintPdfTests::oxygenSetWithCompanionFileFitsThePage() {
+    DataSet oxy;
+    oxy.baseName = std::string(CORVAN_SAMPLES) + "/oxy17";
+    QVERIFY(LoadMeasurementFiles(oxy).message.empty() && oxy.lFilePresent);
+    RangeSelection range(oxy);
+    range.Show();
+    range.Accept();
+    Statistics stats;
+    ScaleSettings scale;
+    ComputeStatistics(oxy, scale, stats);
+    PdfChooser chooser(dir_.path());
+    PrintMargins margins;
+    chooser.range = PrintRangeChoice{PrintRangeKind::Measurements, "1", "3"};
+    QVERIFY(PrintPage(nullptr, PrintPageKind::List, oxy, stats, "oxy17.CVN", margins, chooser));
+    const QString list = PageText(chooser.file, 1);
+    QVERIFY(list.contains(QRegularExpression("Ox %\\s+mg/l\\s+Curr\\s+Dir\\s+v\\.mg/l\\s+Date\\s+Time\\s+L-Temp")));
+    QVERIFY(list.contains("L-v.mg/l"));
+    // Sixteen columns at 12 points would not fit the portrait width.
+    const PrinterMetrics m = ReadPrinterMetrics(chooser.printer);
+    const PageFrame frame = PrinterPageFrame(chooser.printer, m, margins);
+    const ListPrintColumns fit = FitListColumns(RebuildListColumns(oxy), frame.Width(), QtTextMeasure(chooser.printer));
+    QVERIFY(fit.points < kPrintFontPoints);
+    QVERIFY(fit.ends.back() <= frame.Width());
+
+    QVERIFY(PrintPage(nullptr, PrintPageKind::Matrix, oxy, stats, "oxy17.CVN", margins, chooser));
+    const QString matrix = PageText(chooser.file, 1);
+    QVERIFY(Shows(matrix, "Tot. Ox. flux"));
+    QVERIFY(Shows(matrix, QString::fromUtf8("g/m²")));
 }
 
 QTEST_MAIN(PrintPdfTests)
