@@ -1,6 +1,7 @@
 #include "ui/TfrmMain.h"
 
 #include <QApplication>
+#include <optional>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
@@ -17,6 +18,8 @@
 
 #include "data/file_error.h"
 #include "data/measurement_files.h"
+#include "graphs/gui/TChartVx.h"
+#include "graphs/gui/TGraphPage.h"
 #include "graphs/gui/TScaleDialog.h"
 #include "graphs/gui/TdlgColor.h"
 #include "graphs/gui/summary_panel.h"
@@ -30,6 +33,9 @@
 #include "instrument/gui/TReceivePump.h"
 #include "instrument/gui/TVxObjComm.h"
 #include "instrument/terminal_buffer.h"
+#include "print/gui/TMarginDlg.h"
+#include "print/gui/TPrtDialog.h"
+#include "print/gui/print_page.h"
 #include "ui/TAboutBox.h"
 #include "ui/TExportDlg.h"
 #include "ui/export_command.h"
@@ -66,10 +72,11 @@ constexpr const char* kVectorCaptions[5] = {"&Progressive vector", "M&ax / mean 
                                             "&Relative flux / Number measured", "St&ick diagram",
                                             "Relative Ox flux"};
 
-// The graphs, printing, instrument, tools, import and report commands
-// arrive with their own parts of the program; until then they are shown
-// but not offered.
-constexpr bool kGraphsAvailable = false;
+// The line and bar graphs are here; the vector graphs, the tools other than
+// erase and starting time, import and the report arrive with their own
+// parts of the program and are shown but not offered until then.
+constexpr bool kGraphsAvailable = true;
+constexpr bool kVectorGraphsAvailable = false;
 
 }  // namespace
 
@@ -90,6 +97,7 @@ void SaveMainWindowSettingsAtExit(const MainWindowSettings& s, SettingsAccess& s
 
 TfrmMain::TfrmMain(SettingsAccess& settings, QWidget* parent) : QMainWindow(parent), store_(settings) {
     setWindowTitle(QString::fromStdString(programTitle_));
+    graphSettings_ = LoadGraphSettings(store_);
     InstComm = new TVxObjComm(this);
     terminal_ = std::make_unique<TerminalBuffer>();
     pump_ = new TReceivePump(*InstComm, *terminal_, this);
@@ -114,10 +122,12 @@ TfrmMain::TfrmMain(SettingsAccess& settings, QWidget* parent) : QMainWindow(pare
     SelectDlg = new TSelectDlg(data_, this);
     AboutBox = new TAboutBox(this);
     ExportDlg = new TExportDlg(this);
+    // The margin dialog shares the print dialog's printer.
+    PrtDialog = new TPrtDialog(this);
+    MarginDlg = new TMarginDlg(store_, PrtDialog->Printer(), this);
     ScaleDialog = new TScaleDialog(data_, scale_, stats_, this);
     ScaleDialog->SetRecompute([this] { RangeAccepted(); });
     dlgColor = new TdlgColor(&store_, this);
-    graphSettings_ = LoadGraphSettings(store_);
     // The link is set up before any page can open it.
     InstComm->SetXonXoff(false);
     InstComm->ApplySettings(LoadCommSettings(store_));
@@ -168,8 +178,8 @@ void TfrmMain::CreateActions() {
     actExport = make("&Export", "Export measurements to a text file");
     actSetRange = make("Set &range", "Select series and first and last measurement");
     actSetScaling = make("Set s&caling", "Set manual or automatic scaling of graphs");
-    actPageSetup = make("P&age setup", "Set the page margins");
-    actPrint = make("&Print", "Print the page on show");
+    actPageSetup = make("P&age setup", "Set margins");
+    actPrint = make("&Print", "Print active page");
     actPrint->setShortcut(QKeySequence::Print);
     actExit = make("E&xit", "Exit the program");
     actExit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_X));
@@ -244,6 +254,7 @@ void TfrmMain::CreateActions() {
     connect(actStatusbar, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
     connect(actLegend, &QAction::triggered, this, &TfrmMain::LegendClick);
     connect(actStartOfDays, &QAction::toggled, this, [this](bool on) {
+        LockCharts();
         view_.startOfDays = on;
         Refresh();
     });
@@ -252,7 +263,20 @@ void TfrmMain::CreateActions() {
     connect(actGraphSettings, &QAction::triggered, this, &TfrmMain::GraphSettingsClick);
     connect(actHelpContents, &QAction::triggered, this, &TfrmMain::HelpContentsClick);
 
-    for (QAction* a : {actImport, actSetScaling, actPageSetup, actPrint, actCopy, actNumberMeasured, actPercent}) {
+    connect(actPrint, &QAction::triggered, this, &TfrmMain::PrintClick);
+    connect(actPageSetup, &QAction::triggered, this, &TfrmMain::PageSetupClick);
+    connect(actCopy, &QAction::triggered, this, &TfrmMain::CopyClick);
+    connect(actNumberMeasured, &QAction::triggered, this, [this] {
+        LockCharts();
+        view_.barScale = 2;
+        Refresh();
+    });
+    connect(actPercent, &QAction::triggered, this, [this] {
+        LockCharts();
+        view_.barScale = 1;
+        Refresh();
+    });
+    for (QAction* a : {actImport, actSetScaling}) {
         a->setEnabled(false);
     }
 }
@@ -357,9 +381,14 @@ void TfrmMain::CreatePages() {
     Panel4 = new SummaryPanel(data_, stats_);
     Panel4->setObjectName("Panel4");
     Notebook2->addWidget(Panel4);
-    auto* chartPage = new QWidget;
-    chartPage->setObjectName("Chart");
-    Notebook2->addWidget(chartPage);
+    GraphPage = new TGraphPage(data_, stats_, scale_, graphSettings_);
+    GraphPage->setObjectName("Chart");
+    Notebook2->addWidget(GraphPage);
+    connect(GraphPage, &TGraphPage::ScrollToRecord, this, [this](int record) {
+        Notebook1->setCurrentIndex(3);
+        Refresh();
+        ListView->ScrollToRecord(record);
+    });
     listLayout->addWidget(Notebook2, 1);
     Notebook1->addWidget(listPage);
 
@@ -438,12 +467,13 @@ void TfrmMain::SetFileCommandsEnabled(bool enabled) {
 void TfrmMain::EnableCommandsForFile() {
     const CommandStates s = CommandsForFile(data_);
     const bool graphs = kGraphsAvailable && s.current;
+    const bool vectors = kVectorGraphsAvailable && s.current;
     toolTable->setEnabled(s.current);
     menuTable->setEnabled(s.current);
     toolBar->setEnabled(graphs);
-    toolVector->setEnabled(graphs);
+    toolVector->setEnabled(vectors);
     menuBarKinds->setEnabled(graphs);
-    menuVector->setEnabled(graphs);
+    menuVector->setEnabled(vectors);
     lineItems[0]->setEnabled(graphs);
     lineItems[1]->setEnabled(graphs);
     toolLine->setEnabled(kGraphsAvailable && data_.dataLoaded);
@@ -574,6 +604,42 @@ void TfrmMain::ApplyPanelColours() {
     Panel4->SetPanelColour(c.panel, c.raisedPanels);
 }
 
+namespace {
+std::optional<PrintPageKind> ShownPageKind(int page, int innerPage) {
+    if (page == 3) return PrintPageKind::List;
+    if (page != 1) return std::nullopt;
+    if (innerPage == 0) return PrintPageKind::Matrix;
+    if (innerPage == 2) return PrintPageKind::Summary;
+    if (innerPage == 3) return PrintPageKind::Graph;
+    return std::nullopt;
+}
+}  // namespace
+
+void TfrmMain::PrintClick() {
+    const auto kind = ShownPageKind(Notebook1->currentIndex(), Notebook2->currentIndex());
+    if (!kind) return;
+    double* mm = settings_.marginsMm;
+    PrintMargins margins{mm[0], mm[1], mm[2], mm[3]};
+    PrintPage(this, *kind, data_, stats_, openFileName_.toStdString(), margins,
+              printerChooser ? *printerChooser : *PrtDialog);
+    // Margins raised to the printer's borders stay raised.
+    mm[0] = margins.left;
+    mm[1] = margins.right;
+    mm[2] = margins.top;
+    mm[3] = margins.bottom;
+}
+
+void TfrmMain::PageSetupClick() {
+    const auto kind = ShownPageKind(Notebook1->currentIndex(), Notebook2->currentIndex());
+    double* mm = settings_.marginsMm;
+    PrintMargins margins{mm[0], mm[1], mm[2], mm[3]};
+    PageSetup(*MarginDlg, kind.value_or(PrintPageKind::List), margins);
+    mm[0] = margins.left;
+    mm[1] = margins.right;
+    mm[2] = margins.top;
+    mm[3] = margins.bottom;
+}
+
 void TfrmMain::ExportClick() {
     if (!data_.dataLoaded) return;
     SaveDialog1->setDirectory(QString::fromStdString(settings_.directory));
@@ -622,6 +688,7 @@ void TfrmMain::SummaryClick() {
 
 void TfrmMain::BarClick(int tag, bool fromMenu) {
     if (!HasCurrent(data_.header)) return;
+    LockCharts();
     Panel3->hide();
     view_.graphMode = 0;
     if (fromMenu) view_.barKind = tag;
@@ -631,6 +698,8 @@ void TfrmMain::BarClick(int tag, bool fromMenu) {
 }
 
 void TfrmMain::LineClick(int tag, bool fromMenu) {
+    if (fromMenu && !LineItemAccepted(tag, data_.header)) return;
+    LockCharts();
     if (fromMenu) {
         if (!LineItemAccepted(tag, data_.header)) return;
         view_.lineChannel = tag;
@@ -646,12 +715,22 @@ void TfrmMain::LineClick(int tag, bool fromMenu) {
 
 void TfrmMain::VectorClick(int tag, bool fromMenu) {
     if (!HasCurrent(data_.header)) return;
+    LockCharts();
     Notebook1->setCurrentIndex(1);
     Notebook2->setCurrentIndex(3);
     view_.graphMode = 2;
     if (fromMenu) view_.vectorKind = tag;
     Panel3->setVisible(view_.vectorKind == 0 && actLegend->isChecked());
     Refresh();
+}
+
+void TfrmMain::LockCharts() {
+    GraphPage->Chart1->BeginUpdate();
+    GraphPage->Chart2->BeginUpdate();
+}
+
+void TfrmMain::CopyClick() {
+    if (Notebook1->currentIndex() == 1 && Notebook2->currentIndex() == 3) GraphPage->CopyToClipboard(Panel1);
 }
 
 void TfrmMain::InstrumentClick() {
@@ -745,6 +824,16 @@ void TfrmMain::Refresh() {
     view_.page = Notebook1->currentIndex();
     view_.innerPage = Notebook2->currentIndex();
     LabelTitle->setText(QString::fromStdString(ViewTitle(view_, data_)));
+    const bool graphShown = Notebook1->currentIndex() == 1 && Notebook2->currentIndex() == 3;
+    if (graphShown) GraphPage->ShowGraph(view_.graphMode, view_.barKind, view_.lineChannel, view_.barScale, view_.startOfDays);
+    for (TChartVx* chart : {GraphPage->Chart1, GraphPage->Chart2}) {
+        while (chart->IsUpdating()) chart->EndUpdate();
+    }
+    actCopy->setEnabled(graphShown && data_.statisticsValid);
+    actNumberMeasured->setEnabled(graphShown && view_.graphMode == 0);
+    actPercent->setEnabled(graphShown && view_.graphMode == 0);
+    actNumberMeasured->setChecked(view_.barScale != 1);
+    actPercent->setChecked(view_.barScale == 1);
     actUpdateSalinity->setEnabled(false);
     // Leaving the instrument page stops the terminal; showing it opens the
     // link and starts the pump.
@@ -785,16 +874,28 @@ void TfrmMain::wheelEvent(QWheelEvent* event) {
 void TfrmMain::contextMenuEvent(QContextMenuEvent* event) {
     QMenu popup(this);
     const int page = Notebook1->currentIndex();
-    if (page == 1 && (Notebook2->currentIndex() == 0 || Notebook2->currentIndex() == 2)) {
+    const int inner = Notebook2->currentIndex();
+    if (page != 1) return;
+    if (inner == 0 || inner == 2) {
         popup.addAction(actMatrix);
         popup.addAction(actSummary);
         popup.addSeparator();
-        popup.addAction(actCopy);
-    } else if (page == 1) {
-        popup.addAction(actCopy);
-    } else {
-        return;
+    } else if (inner == 3 && view_.graphMode == 0) {
+        // The speed, direction and oxygen-flux entries choose the bar kind.
+        for (QAction* a : barItems) {
+            if (a->isVisible()) popup.addAction(a);
+        }
+        popup.addSeparator();
+        popup.addAction(actNumberMeasured);
+        popup.addAction(actPercent);
+        popup.addSeparator();
+    } else if (inner == 3 && view_.graphMode == 1) {
+        for (QAction* a : lineItems) {
+            if (a->isVisible()) popup.addAction(a);
+        }
+        popup.addSeparator();
     }
+    popup.addAction(actCopy);
     popup.exec(event->globalPos());
 }
 

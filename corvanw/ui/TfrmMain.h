@@ -22,6 +22,10 @@
 namespace corvan {
 
 class ExportUi;
+class TGraphPage;
+class PrinterChooser;
+class TMarginDlg;
+class TPrtDialog;
 class TCommParamDlg;
 class TDeleteDlg;
 class TDownloadDlg;
@@ -72,6 +76,8 @@ public:
     std::function<QString(const QString& directory)> chooseOpenFileName;
     // The save dialog and questions of the export; nullptr uses the window's.
     ExportUi* exportUi = nullptr;
+    // The printer of "&Print"; nullptr uses the print dialog.
+    PrinterChooser* printerChooser = nullptr;
 
     // Commands, named by their captions.
     QAction* actOpen = nullptr;
@@ -133,10 +139,13 @@ public:
     QLabel* LabelRestD = nullptr;
     TListView* ListView = nullptr;
     TTableGrid* StringGridTab = nullptr;
+    TGraphPage* GraphPage = nullptr;
     TSelectDlg* SelectDlg = nullptr;
     TAboutBox* AboutBox = nullptr;
     TExportDlg* ExportDlg = nullptr;
     TScaleDialog* ScaleDialog = nullptr;
+    TPrtDialog* PrtDialog = nullptr;
+    TMarginDlg* MarginDlg = nullptr;
     TVxObjComm* InstComm = nullptr;
     TInstrumentPage* InstrumentPage = nullptr;
     TCommParamDlg* CommParamDlg = nullptr;
@@ -191,6 +200,11 @@ private:
     void GraphSettingsClick();
     void ApplyPanelColours();
     void EraseClick();
+    // Every graph command suspends drawing until the refresh draws.
+    void LockCharts();
+    void CopyClick();
+    void PrintClick();
+    void PageSetupClick();
     void EditStartingTimeClick();
     void DataSetReplaced(const QString& fileName);
     void DownloadFinished(bool dataLoaded);

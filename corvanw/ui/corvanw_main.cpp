@@ -57,6 +57,10 @@ int main(int argc, char** argv) {
                 window.grab().save(QString(screenshot).replace(".png", "-matrix.png"));
                 window.actSummary->trigger();
                 window.grab().save(QString(screenshot).replace(".png", "-summary.png"));
+                window.toolLine->trigger();
+                window.grab().save(QString(screenshot).replace(".png", "-line.png"));
+                window.toolBar->trigger();
+                window.grab().save(QString(screenshot).replace(".png", "-bar.png"));
                 window.actInstrument->trigger();
                 window.grab().save(QString(screenshot).replace(".png", "-instrument.png"));
                 window.close();

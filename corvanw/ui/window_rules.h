@@ -50,6 +50,7 @@ struct ViewState {
     int barKind = 0;        // 0 speed, 1 direction, 6 oxygen flux
     int lineChannel = 0;    // 0..6
     int vectorKind = 0;     // 0..4
+    int barScale = 2;       // 2 number measured, 1 percent (0 counts as 2)
     bool startOfDays = false;
 };
 

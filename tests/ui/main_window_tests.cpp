@@ -18,6 +18,8 @@
 #include "ui/TExportDlg.h"
 #include "ui/TSelectDlg.h"
 #include "ui/export_command.h"
+#include "print/gui/printer_chooser.h"
+#include "graphs/gui/TGraphPage.h"
 #include "ui/TfrmMain.h"
 #include "ui/list_view.h"
 #include "ui/settings_store.h"
@@ -67,6 +69,23 @@ void WriteSet(const QString& base, int type, int kind, int count, std::vector<in
     WriteMeasurementFile(d);
     WriteReferenceFile(d, static_cast<int>(firsts.size()));
 }
+
+// Prints to a PDF file of the test's.
+class PdfChooser : public PrinterChooser {
+public:
+    explicit PdfChooser(const QString& file) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setOutputFileName(file);
+    }
+    QPrinter* Choose(QWidget*, bool, PrintRangeChoice& range) override {
+        range.kind = PrintRangeKind::Selected;
+        ++calls;
+        return &printer;
+    }
+    QPrinter printer{QPrinter::HighResolution};
+    int calls = 0;
+};
 
 // The save dialog and the replace question answered by the test.
 class ScriptedExportUi : public ExportUi {
@@ -388,6 +407,64 @@ private slots:
         QCOMPARE(loaded.recordCount, 300);
     }
 #endif
+
+    void lineAndBarGraphsAreShownOnTheChartPage() {
+        MemorySettings store;
+        TfrmMain w(store);
+        w.resize(1000, 700);
+        w.show();
+        OnNextModal(ClickOk);
+        w.OpenMeasurementFile(QString(CORVAN_SAMPLES) + "/buoy3");
+        QVERIFY(w.toolLine->isEnabled());
+        QVERIFY(!w.toolVector->isEnabled());
+        w.toolLine->trigger();
+        QCOMPARE(w.Notebook1->currentIndex(), 1);
+        QCOMPARE(w.Notebook2->currentIndex(), 3);
+        QCOMPARE(w.LabelTitle->text(), QString("CURRENT SPEED"));
+        QVERIFY(w.actCopy->isEnabled());
+        QVERIFY(!w.actPercent->isEnabled());
+        w.lineItems[2]->trigger();
+        QCOMPARE(w.LabelTitle->text(), QString("TEMPERATURE"));
+        w.barItems[1]->trigger();
+        QCOMPARE(w.LabelTitle->text(), QString("CURRENT DIRECTION BAR CHART"));
+        QVERIFY(w.actPercent->isEnabled());
+        w.actPercent->trigger();
+        QVERIFY(w.actPercent->isChecked());
+        QVERIFY(!w.actNumberMeasured->isChecked());
+        // The chart drew something other than its background.
+        const QImage shot = w.GraphPage->grab().toImage();
+        QSet<QRgb> colours;
+        for (int y = 0; y < shot.height(); y += 4) {
+            for (int x = 0; x < shot.width(); x += 4) colours.insert(shot.pixel(x, y));
+        }
+        QVERIFY(colours.size() > 3);
+        w.actCopy->trigger();
+    }
+
+    void printTheShownPageToPdf() {
+        QTemporaryDir dir;
+        MemorySettings store;
+        TfrmMain w(store);
+        w.show();
+        OnNextModal(ClickOk);
+        w.OpenMeasurementFile(QString(CORVAN_SAMPLES) + "/buoy3");
+        PdfChooser summary(dir.filePath("summary.pdf"));
+        w.printerChooser = &summary;
+        w.actSummary->trigger();
+        w.actPrint->trigger();
+        QCOMPARE(summary.calls, 1);
+        QVERIFY(QFileInfo(dir.filePath("summary.pdf")).size() > 1000);
+        PdfChooser list(dir.filePath("list.pdf"));
+        w.printerChooser = &list;
+        w.actList->trigger();
+        w.actPrint->trigger();
+        QCOMPARE(list.calls, 1);
+        QVERIFY(QFileInfo(dir.filePath("list.pdf")).size() > QFileInfo(dir.filePath("summary.pdf")).size());
+        // The instrument page has nothing to print.
+        w.printerChooser = nullptr;
+        w.Notebook1->setCurrentIndex(0);
+        w.actPrint->trigger();
+    }
 
     void settingsAreSeededOnceAndWrittenAtExit() {
         QTemporaryDir dir;
