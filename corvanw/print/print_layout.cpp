@@ -216,4 +216,36 @@ PrintJob LayoutMatrixPrint(const PrintHeader& header, const TextGrid& cells, con
     return job;
 }
 
+GraphPrintLayout LayoutGraphPrint(const PrintHeader& header, bool progressiveVector, const PageFrame& frame,
+                                  const TextMeasure& measure) {
+    GraphPrintLayout out{PrintJob{kGraphJobTitle, true, {PrintedPage{}}}, frame};
+    PrintedPage& page = out.job.pages.front();
+    if (!progressiveVector) {
+        out.chart.top = LayoutHeaderBlock(header, frame, measure, page);
+        return out;
+    }
+    const PrintFont normal;
+    const double l = measure.LineHeight(normal);
+    AddText(page, frame.left, frame.top, header.title, PrintFont{kPrintFontPoints, true}, TextAlign::Left);
+    AddText(page, frame.left, frame.top + 1.5 * l, header.info.fileName + "   " + header.info.seriesNumber, normal,
+            TextAlign::Left);
+    out.chart.top = frame.top + 3.0 * l;
+    return out;
+}
+
+PrintJob LayoutVectorLegendPrint(const PrintHeader& header, const std::vector<std::string>& legend,
+                                 const PageFrame& frame, const TextMeasure& measure) {
+    PrintJob job{kVectorLegendJobTitle, false, {PrintedPage{}}};
+    PrintedPage& page = job.pages.front();
+    LayoutHeaderBlock(header, frame, measure, page);
+    const PrintFont normal;
+    const double l = measure.LineHeight(normal);
+    double y = frame.top + 5.5 * l;
+    for (const std::string& line : legend) {
+        AddText(page, frame.left, y, line, normal, TextAlign::Left);
+        y += l;
+    }
+    return job;
+}
+
 }  // namespace corvan

@@ -82,4 +82,21 @@ inline constexpr double kMatrixMinimumPoints = 2.0;
 PrintJob LayoutMatrixPrint(const PrintHeader& header, const TextGrid& cells, const PageFrame& frame,
                            const TextMeasure& measure);
 
+inline constexpr const char* kGraphJobTitle = "Corvan Graph";
+inline constexpr const char* kVectorLegendJobTitle = "Corvan Vector graph legend";
+
+// One landscape page: the header texts, and where the chart goes.
+struct GraphPrintLayout {
+    PrintJob job;
+    PageFrame chart;
+};
+// The progressive vector keeps only the title and one line of file and
+// series above its chart, the rest of the header going to its legend page.
+GraphPrintLayout LayoutGraphPrint(const PrintHeader& header, bool progressiveVector, const PageFrame& frame,
+                                  const TextMeasure& measure);
+// The upright page printed before the progressive vector: the header block
+// and the legend lines.
+PrintJob LayoutVectorLegendPrint(const PrintHeader& header, const std::vector<std::string>& legend,
+                                 const PageFrame& frame, const TextMeasure& measure);
+
 }  // namespace corvan

@@ -12,6 +12,9 @@
 
 #include "../graphs/modal_watcher.h"
 #include "data/measurement_files.h"
+#include "graphs/graph_settings.h"
+#include "graphs/gui/TChartVx.h"
+#include "graphs/gui/TGraphPage.h"
 #include "graphs/scale_settings.h"
 #include "print/gui/TMarginDlg.h"
 #include "print/gui/TPrtDialog.h"
@@ -105,6 +108,7 @@ private slots:
     void printDialogPrintsToAPdfFile();
     void marginDialogShowsRaisesAndStores();
     void oxygenSetWithCompanionFileFitsThePage();
+    void lineGraphPrintsOneLandscapePageWithItsHeader();
 
 private:
     void LoadSample();
@@ -392,6 +396,70 @@ void PrintPdfTests::oxygenSetWithCompanionFileFitsThePage() {
     const QString matrix = PageText(chooser.file, 1);
     QVERIFY(Shows(matrix, "Tot. Ox. flux"));
     QVERIFY(Shows(matrix, QString::fromUtf8("g/m²")));
+}
+
+// The chart's colours in the printed page's picture.
+int CountPixels(const QImage& img, const QRect& area, bool (*match)(QRgb)) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) n += match(img.pixel(x, y)) ? 1 : 0;
+    return n;
+}
+
+void PrintPdfTests::lineGraphPrintsOneLandscapePageWithItsHeader() {
+    GraphSettings settings;
+    TGraphPage page(data_, stats_, scale_, settings);
+    page.resize(800, 500);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    QVERIFY(page.ShowGraph(kGraphLine, 0, kLineSpeed, 2, false));
+    page.Chart1->repaint();
+    const std::string caption = page.Chart1->LeftCaption();
+    const GraphPrintSource source = GraphPrintSourceOf(page, "CURRENT SPEED");
+
+    PdfChooser chooser(dir_.path());
+    PrintMargins margins;
+    // Without a source the graph page still prints nothing.
+    QVERIFY(!PrintPage(nullptr, PrintPageKind::Graph, data_, stats_, "buoy3.CVN", margins, chooser));
+    QCOMPARE(chooser.calls, 0);
+    QVERIFY(PrintPage(nullptr, PrintPageKind::Graph, data_, stats_, "buoy3.CVN", margins, chooser, &source));
+    QCOMPARE(chooser.calls, 1);
+    QVERIFY(!chooser.offeredRange);
+    QCOMPARE(PageCount(chooser.file), 1);
+    QCOMPARE(PageSize(chooser.file), QString("842x595"));
+    const QString text = PageText(chooser.file, 1);
+    const InformationPanelTexts info = InformationTexts(data_, "buoy3.CVN");
+    for (const std::string& t : {std::string("CURRENT SPEED"), info.fileName, info.seriesNumber, info.refNumber,
+                                 info.intervalTime, info.measurementCount, info.displayedFromTo, caption})
+        QVERIFY2(Shows(text, QString::fromStdString(t)), t.c_str());
+    QVERIFY(!text.contains("(zoomed)"));
+    // The header comes before the chart's caption.
+    QVERIFY(text.indexOf(QString::fromStdString(info.displayedFromTo).simplified()) <
+            text.indexOf(QString::fromStdString(caption)));
+    // The printing leaves the screen chart as it was.
+    QCOMPARE(page.Chart1->LeftCaption(), caption);
+    QVERIFY(!page.Chart1->testAttribute(Qt::WA_SetFont));
+
+    // The red speed line lies on the page below the header, across most of
+    // its width.
+    const QString png = dir_.path() + "/graph";
+    Run("pdftoppm", {"-png", "-r", "50", "-singlefile", chooser.file, png});
+    const QImage img(png + ".png");
+    QVERIFY(!img.isNull());
+    QVERIFY(img.width() > img.height());
+    auto red = [](QRgb c) { return qRed(c) > 180 && qGreen(c) < 100 && qBlue(c) < 100; };
+    const int third = img.width() / 3;
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(CountPixels(img, QRect(i * third, img.height() / 4, third, img.height() * 3 / 4 - 1), red) > 0);
+    QCOMPARE(CountPixels(img, QRect(0, 0, img.width(), img.height() / 8), red), 0);
+
+    // A zoomed chart says so after its caption.
+    page.Chart1->ZoomTo(page.Chart1->bottom.minimum, (page.Chart1->bottom.minimum + page.Chart1->bottom.maximum) / 2,
+                        page.Chart1->DataMinimum(), page.Chart1->DataMaximum());
+    QVERIFY(page.Chart1->IsZoomed());
+    QVERIFY(PrintPage(nullptr, PrintPageKind::Graph, data_, stats_, "buoy3.CVN", margins, chooser, &source));
+    QVERIFY(Shows(PageText(chooser.file, 1), QString::fromStdString(caption + " (zoomed)")));
+    QCOMPARE(page.Chart1->LeftCaption(), caption);
 }
 
 QTEST_MAIN(PrintPdfTests)

@@ -2,6 +2,8 @@
 
 #include <QLocale>
 #include <QMessageBox>
+#include <QPainter>
+#include <cmath>
 
 #include "graphs/statistics_pages.h"
 #include "print/gui/TMarginDlg.h"
@@ -17,16 +19,42 @@ const char* PrintRefusal(PrintPageKind kind, const DataSet& data) {
     return nullptr;
 }
 
+namespace {
+
+bool PrintGraph(QPrinter& printer, const PrinterMetrics& metrics, const PrintMargins& margins,
+                const PrintHeader& header, const GraphPrintSource& graph) {
+    if (graph.progressiveVector) {
+        printer.setPageOrientation(QPageLayout::Portrait);
+        const QtTextMeasure measure(printer);
+        const PrintJob legend =
+            LayoutVectorLegendPrint(header, graph.legend, PrinterPageFrame(printer, metrics, margins), measure);
+        if (!PaintPrintJob(printer, legend)) return false;
+        printer.setPageOrientation(QPageLayout::Landscape);
+    }
+    const QtTextMeasure measure(printer);
+    const GraphPrintLayout layout =
+        LayoutGraphPrint(header, graph.progressiveVector, PrinterPageFrame(printer, metrics, margins), measure);
+    const double pxX = printer.logicalDpiX() / 25.4;
+    const double pxY = printer.logicalDpiY() / 25.4;
+    const QRect chart(QPoint(static_cast<int>(std::lround(layout.chart.left * pxX)),
+                             static_cast<int>(std::lround(layout.chart.top * pxY))),
+                      QPoint(static_cast<int>(std::lround(layout.chart.right * pxX)),
+                             static_cast<int>(std::lround(layout.chart.bottom * pxY))));
+    return PaintPrintJob(printer, layout.job, [&](QPainter& painter, std::size_t) { graph.render(painter, chart); });
+}
+
+}  // namespace
+
 bool PrintsLandscape(PrintPageKind kind) { return kind == PrintPageKind::Matrix || kind == PrintPageKind::Graph; }
 
 bool PrintPage(QWidget* parent, PrintPageKind kind, const DataSet& data, const Statistics& stats,
-               const std::string& fileName, PrintMargins& margins, PrinterChooser& chooser) {
+               const std::string& fileName, PrintMargins& margins, PrinterChooser& chooser,
+               const GraphPrintSource* graph) {
     if (const char* refusal = PrintRefusal(kind, data)) {
         QMessageBox::critical(parent, kPrintErrorCaption, refusal);
         return false;
     }
-    // The graphs print through their chart, which is not part of this yet.
-    if (kind == PrintPageKind::Graph) return false;
+    if (kind == PrintPageKind::Graph && (graph == nullptr || !graph->render)) return false;
 
     PrintRangeChoice range;
     QPrinter* printer = chooser.Choose(parent, kind == PrintPageKind::List, range);
@@ -53,7 +81,7 @@ bool PrintPage(QWidget* parent, PrintPageKind kind, const DataSet& data, const S
             break;
         }
         case PrintPageKind::Graph:
-            return false;
+            return PrintGraph(*printer, metrics, margins, MakePrintHeader(graph->title, data, fileName), *graph);
     }
     return PaintPrintJob(*printer, job);
 }

@@ -6,6 +6,7 @@
 
 #include "data/data_set.h"
 #include "graphs/statistics.h"
+#include "print/gui/graph_print.h"
 #include "print/gui/printer_chooser.h"
 #include "print/print_geometry.h"
 
@@ -30,9 +31,10 @@ bool PrintsLandscape(PrintPageKind kind);
 // Prints the page on show through the chooser's printer. fileName is the
 // open dialog's file (with extension), as the information panel shows it.
 // The margins are raised to the printer's borders. Returns true when pages
-// were printed. Graph pages print nothing yet.
+// were printed. A graph page prints from `graph`, and nothing without it.
 bool PrintPage(QWidget* parent, PrintPageKind kind, const DataSet& data, const Statistics& stats,
-               const std::string& fileName, PrintMargins& margins, PrinterChooser& chooser);
+               const std::string& fileName, PrintMargins& margins, PrinterChooser& chooser,
+               const GraphPrintSource* graph = nullptr);
 
 // The page setup command: the margin dialog for the page on show.
 bool PageSetup(TMarginDlg& dialog, PrintPageKind kind, PrintMargins& margins);

@@ -70,7 +70,10 @@ PageFrame PrinterPageFrame(QPrinter& printer, const PrinterMetrics& metrics, con
     return PageFrameOf(r, printer.logicalDpiX() / kMmPerInch, printer.logicalDpiY() / kMmPerInch);
 }
 
-bool PaintPrintJob(QPrinter& printer, const PrintJob& job) {
+bool PaintPrintJob(QPrinter& printer, const PrintJob& job) { return PaintPrintJob(printer, job, {}); }
+
+bool PaintPrintJob(QPrinter& printer, const PrintJob& job,
+                   const std::function<void(QPainter&, std::size_t page)>& afterPage) {
     printer.setDocName(QString::fromStdString(job.title));
     QPainter painter;
     if (!painter.begin(&printer)) return false;
@@ -94,6 +97,11 @@ bool PaintPrintJob(QPrinter& printer, const PrintJob& job) {
             if (t.align == TextAlign::Right) x -= fm.horizontalAdvance(text);
             if (t.align == TextAlign::Centre) x -= fm.horizontalAdvance(text) / 2;
             painter.drawText(QPointF(x, t.y * pxY + fm.ascent()), text);
+        }
+        if (afterPage) {
+            painter.save();
+            afterPage(painter, p);
+            painter.restore();
         }
     }
     painter.end();

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QPrinter>
+#include <functional>
 #include <string_view>
 
 #include "print/print_layout.h"
@@ -38,5 +39,9 @@ PageFrame PrinterPageFrame(QPrinter& printer, const PrinterMetrics& metrics, con
 // Prints the job as one document; false when the printer cannot be
 // started.
 bool PaintPrintJob(QPrinter& printer, const PrintJob& job);
+// As above; `afterPage` draws what is no text or rule (a chart) on each page
+// once its texts are drawn.
+bool PaintPrintJob(QPrinter& printer, const PrintJob& job,
+                   const std::function<void(QPainter&, std::size_t page)>& afterPage);
 
 }  // namespace corvan
