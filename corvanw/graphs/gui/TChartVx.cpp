@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numbers>
 
 namespace corvan {
 
@@ -99,6 +100,14 @@ void TChartVx::Reset() {
     bottom.automatic = true;
     dayPositions_.clear();
     leftAxisKnown_ = false;
+    equalScale = skippedInvalid = dayMarks = zeroLines = sticks = polar = false;
+    pointValid.clear();
+    stickSpeeds.clear();
+    stickDirections.clear();
+    polarValues.clear();
+    zoomUnitsKnown_ = false;
+    dayMarkPixels_.clear();
+    stickPixels_.clear();
 }
 
 void TChartVx::SetDateAxis(bool shown, double t0Days) {
@@ -127,8 +136,38 @@ void TChartVx::AutomaticBottomRange() {
 }
 
 void TChartVx::ZoomTo(double xMinimum, double xMaximum, double yMinimum, double yMaximum) {
-    if (!zoomAllowed || mode == kModeBars) return;
+    if (!zoomAllowed || mode == kModeBars || polar) return;
     const TLineSeriesVx* s = ActiveLineSeries();
+    if (mode == kModeVector && s) {
+        double x0 = std::numeric_limits<double>::max(), x1 = std::numeric_limits<double>::lowest();
+        double y0 = x0, y1 = x1;
+        for (const ChartPoint& pt : s->points) {
+            if (pt.null) continue;
+            x0 = std::min(x0, pt.x), x1 = std::max(x1, pt.x);
+            y0 = std::min(y0, pt.y), y1 = std::max(y1, pt.y);
+        }
+        const double xa = std::min(xMinimum, xMaximum), xb = std::max(xMinimum, xMaximum);
+        const double ya = std::min(yMinimum, yMaximum), yb = std::max(yMinimum, yMaximum);
+        const double g = std::min(xb - 3.0 * bottomStep, xa);
+        const double lower = x0 - 0.1 * (xb - xa);
+        if (g >= lower) {
+            bottom.minimum = g;
+            bottom.maximum = xb;
+        } else {
+            bottom.minimum = lower;
+            bottom.maximum = lower + std::max(3.0 * bottomStep, std::min(x1 + 0.1 * (xb - xa) - lower, xb - xa));
+        }
+        const double h = std::max(3.0 * left.increment, std::min(y1 - y0 + 0.2 * (yb - ya), yb - ya));
+        left.minimum = yb - h;
+        left.maximum = yb;
+        bottom.automatic = false;
+        left.automatic = false;
+        zoomUnitsKnown_ = false;
+        zoomed_ = true;
+        update();
+        emit Zoomed();
+        return;
+    }
     const double largest = s ? s->LargestX() : bottom.maximum;
     const double smallest = s ? s->SmallestX() : 0.0;
     AxisRange r = ZoomBottomRange(xMinimum, xMaximum, bottomStep, largest);
@@ -148,6 +187,7 @@ void TChartVx::UndoZoom() {
     bottom.automatic = true;
     left.automatic = true;
     zoomed_ = false;
+    zoomUnitsKnown_ = false;
     update();
     emit ZoomUndone();
 }
@@ -155,6 +195,7 @@ void TChartVx::UndoZoom() {
 bool TChartVx::PanBy(int dx, int dy) {
     const TLineSeriesVx* s = ActiveLineSeries();
     if (!zoomed_ || !s || !shown_) return false;
+    if (mode == kModeVector) return PanVector(dx, dy);
     if (dy != 0 && mode != kModeVector && dx == 0) return false;
     const double length = bottomMap_.endPixel - bottomMap_.startPixel;
     if (length <= 0.0) return false;
@@ -212,9 +253,24 @@ void TChartVx::Draw(QPainter& p, const QRect& area, bool toScreen) {
     plot_ = QRect(QPoint(area.left() + kMargin + labelWidth + kTickLength, area.top() + kMargin + fh + 4),
                   QPoint(area.right() - 2 * kMargin,
                          area.bottom() - kMargin - footLines * fh - fh - kTickLength - 4 - lift));
+    if (mode == kModeStick) {
+        plot_.setLeft(std::max(plot_.left(), area.left() + area.width() / 10));
+        plot_.setRight(area.left() + area.width() * 9 / 10);
+    }
     if (plot_.width() < 2 || plot_.height() < 2) {
         p.restore();
         return;
+    }
+    if (polar) {
+        DrawPolar(p, area, foot1, foot2);
+        p.restore();
+        return;
+    }
+    if (equalScale && mode == kModeVector) {
+        ApplyEqualScale();
+        footCaption_ = foot1 = modeCaption2_;
+        foot2.clear();
+        bottomIncrement = bottom.increment;
     }
     bottomMap_ = AxisMapping{bottom.minimum, bottom.maximum, static_cast<double>(plot_.left()),
                              static_cast<double>(plot_.right())};
@@ -227,8 +283,9 @@ void TChartVx::Draw(QPainter& p, const QRect& area, bool toScreen) {
                                    fh, left.labelSeparation);
         leftAxisKnown_ = true;
     } else if (!left.automatic || !autoAxis) {
-        const double lo = left.automatic ? dataMinimum_ : left.minimum;
-        const double hi = left.automatic ? dataMaximum_ : left.maximum;
+        const bool fromData = left.automatic && !equalScale;
+        const double lo = fromData ? dataMinimum_ : left.minimum;
+        const double hi = fromData ? dataMaximum_ : left.maximum;
         leftAxis_ = {lo, hi, LabelIncrement(lo, hi, left.increment, plot_.height(), fh, left.labelSeparation)};
     }
     axisAdjusted_ = false;
@@ -247,7 +304,7 @@ void TChartVx::Draw(QPainter& p, const QRect& area, bool toScreen) {
         for (double v : leftLabels) {
             const int y = static_cast<int>(std::lround(leftMap_.ValueToPixel(v)));
             p.drawLine(plot_.left() - kTickLength, y, plot_.left(), y);
-            const QString text = Q(AxisLabelText(v, leftAxis_.increment, mode == kModeVector, leftDecimals, separator));
+            const QString text = Q(AxisLabelText(v, mode == kModeVector ? left.increment : leftAxis_.increment, mode == kModeVector, leftDecimals, separator));
             p.drawText(QRect(area.left(), y - fh / 2, plot_.left() - kTickLength - 2 - area.left(), fh),
                        Qt::AlignRight | Qt::AlignVCenter, text);
         }
@@ -299,9 +356,11 @@ void TChartVx::Draw(QPainter& p, const QRect& area, bool toScreen) {
     p.save();
     p.setClipRect(plot_.adjusted(0, -1, 1, 1), Qt::IntersectClip);
     if (barSeries.active && mode == kModeBars) DrawBars(p, fm);
+    if (sticks && mode == kModeStick) DrawSticks(p);
     if (mainSeries.active) DrawLineSeries(p, mainSeries);
     if (directionSeries.active) DrawLineSeries(p, directionSeries);
     p.restore();
+    if (shown_) DrawVectorExtras(p);
     if (barSeries.active && mode == kModeBars && shown_) {
         // The bar labels below the axis, thinned where they would crowd.
         int lastRight = std::numeric_limits<int>::min();
@@ -364,6 +423,187 @@ void TChartVx::DrawLineSeries(QPainter& p, const TLineSeriesVx& s) const {
         const QPointF diamond[4] = {{c.x(), c.y() - h}, {c.x() + h, c.y()}, {c.x(), c.y() + h}, {c.x() - h, c.y()}};
         p.drawPolygon(diamond, 4);
     }
+}
+
+void TChartVx::ApplyEqualScale() {
+    const TLineSeriesVx* s = ActiveLineSeries();
+    if (!s) return;
+    double x0 = std::numeric_limits<double>::max(), x1 = std::numeric_limits<double>::lowest();
+    double y0 = x0, y1 = x1;
+    for (const ChartPoint& pt : s->points) {
+        if (pt.null) continue;
+        x0 = std::min(x0, pt.x), x1 = std::max(x1, pt.x);
+        y0 = std::min(y0, pt.y), y1 = std::max(y1, pt.y);
+    }
+    if (x0 > x1) return;
+    const double bottomLength = plot_.right() - plot_.left();
+    const double leftLength = plot_.bottom() - plot_.top();
+    if (!zoomed_) {
+        const VectorRange r = EqualScaleRange(x0, x1, y0, y1, bottomLength, leftLength);
+        bottom.minimum = r.bottomMinimum;
+        bottom.maximum = r.bottomMaximum;
+        left.minimum = r.leftMinimum;
+        left.maximum = r.leftMaximum;
+    } else {
+        if (!zoomUnitsKnown_) {
+            zoomUnitsPerPixel_ = ZoomedUnitsPerPixel(bottom.maximum - bottom.minimum, bottomLength,
+                                                     left.maximum - left.minimum, leftLength);
+            zoomUnitsKnown_ = true;
+        }
+        bottom.maximum = bottom.minimum + zoomUnitsPerPixel_ * bottomLength;
+        left.maximum = left.minimum + zoomUnitsPerPixel_ * leftLength;
+    }
+    const VectorAxisCaptions c =
+        ProgressiveCaptions(bottom.maximum - bottom.minimum, left.maximum - left.minimum, skippedInvalid);
+    bottom.increment = left.increment = c.increment;
+    leftCaption_ = c.leftCaption;
+    modeCaption2_ = c.footCaption;
+}
+
+bool TChartVx::PanVector(int dx, int dy) {
+    const TLineSeriesVx* s = ActiveLineSeries();
+    double x0 = std::numeric_limits<double>::max(), x1 = std::numeric_limits<double>::lowest();
+    double y0 = x0, y1 = x1;
+    for (const ChartPoint& pt : s->points) {
+        if (pt.null) continue;
+        x0 = std::min(x0, pt.x), x1 = std::max(x1, pt.x);
+        y0 = std::min(y0, pt.y), y1 = std::max(y1, pt.y);
+    }
+    if (x0 > x1) return false;
+    bool allowed = true;
+    const double bl = bottomMap_.endPixel - bottomMap_.startPixel;
+    const double ll = leftMap_.startPixel - leftMap_.endPixel;
+    if (bl > 0.0 && dx != 0) {
+        const double span = bottom.maximum - bottom.minimum;
+        const double dv = dx * span / bl;
+        const PanResult r = PanBottomRange(bottom.minimum - dv, bottom.maximum - dv, x0 - 0.1 * span, x1 + 0.1 * span);
+        bottom.minimum = r.minimum;
+        bottom.maximum = r.maximum;
+        allowed = allowed && r.allowed;
+    }
+    if (ll > 0.0 && dy != 0) {
+        const double span = left.maximum - left.minimum;
+        const double dv = -dy * span / ll;
+        const PanResult r = PanBottomRange(left.minimum - dv, left.maximum - dv, y0 - 0.1 * span, y1 + 0.1 * span);
+        left.minimum = r.minimum;
+        left.maximum = r.maximum;
+        allowed = allowed && r.allowed;
+    }
+    update();
+    emit Scrolled();
+    return allowed;
+}
+
+void TChartVx::DrawVectorExtras(QPainter& p) {
+    dayMarkPixels_.clear();
+    if (mode != kModeVector && mode != kModeStick) return;
+    p.setPen(QPen(Qt::black, 1));
+    if (zeroLines) {
+        const double x = bottomMap_.ValueToPixel(0.0);
+        if (x >= plot_.left() && x <= plot_.right()) {
+            const int xi = static_cast<int>(std::lround(x));
+            p.drawLine(xi, plot_.top(), xi, plot_.bottom());
+        }
+        const double y = leftMap_.ValueToPixel(0.0);
+        if (y >= plot_.top() && y <= plot_.bottom()) {
+            const int yi = static_cast<int>(std::lround(y));
+            p.drawLine(plot_.left(), yi, plot_.right(), yi);
+        }
+    }
+    if (!dayMarks || mode != kModeVector) return;
+    std::vector<PixelPoint> pixels;
+    pixels.reserve(mainSeries.points.size());
+    for (const ChartPoint& pt : mainSeries.points) {
+        pixels.push_back({static_cast<int>(std::lround(bottomMap_.ValueToPixel(pt.x))),
+                          static_cast<int>(std::lround(leftMap_.ValueToPixel(pt.y)))});
+    }
+    std::vector<bool> valid = pointValid;
+    valid.resize(pixels.size(), false);
+    for (int k : DayMarkPoints(dayMarkT0, dayMarkDt, static_cast<int>(pixels.size()))) {
+        PixelPoint at;
+        if (!DayMarkPosition(pixels, valid, k, at)) continue;
+        const std::vector<PixelLine> cross = DayMarkCross(at, plot_.left(), plot_.top(), plot_.right(), plot_.bottom());
+        if (cross.empty()) continue;
+        dayMarkPixels_.push_back(at);
+        for (const PixelLine& l : cross) p.drawLine(l.x0, l.y0, l.x1, l.y1);
+    }
+}
+
+void TChartVx::DrawSticks(QPainter& p) {
+    stickPixels_.clear();
+    const int n = static_cast<int>(std::min({stickSpeeds.size(), stickDirections.size(), mainSeries.points.size()}));
+    if (n == 0 || leftAxis_.maximum - leftAxis_.minimum == 0.0) return;
+    int lo = 0, hi = n - 1;
+    if (zoomed_ && interval > 0.0) {
+        lo = std::clamp(static_cast<int>(std::lround(bottom.minimum / interval + 0.499999)), 0, n - 1);
+        hi = std::clamp(static_cast<int>(std::lround(bottom.maximum / interval - 0.5)), 0, n - 1);
+    }
+    if (hi < lo) return;
+    const double y0 = leftMap_.ValueToPixel(0.0);
+    const double yM = leftMap_.ValueToPixel(stickMaximum);
+    const double g = stickMaximum > 0.0 ? (y0 - yM) / stickMaximum : y0 - yM;
+    std::vector<float> v(stickSpeeds.begin() + lo, stickSpeeds.begin() + hi + 1);
+    std::vector<float> d(stickDirections.begin() + lo, stickDirections.begin() + hi + 1);
+    std::vector<int> xs;
+    for (int k = lo; k <= hi; ++k)
+        xs.push_back(static_cast<int>(std::lround(bottomMap_.ValueToPixel(mainSeries.points[k].x))));
+    const QPen pen(mainSeries.lineColour, 1);
+    stickPixels_ = StickLines(v, d, xs, static_cast<int>(std::lround(y0)), g, pen.width());
+    p.setPen(pen);
+    for (const PixelLine& l : stickPixels_) p.drawLine(l.x0, l.y0, l.x1, l.y1);
+}
+
+void TChartVx::DrawPolar(QPainter& p, const QRect& area, const std::string& foot1, const std::string& foot2) {
+    const QFontMetrics fm = p.fontMetrics();
+    const int fh = fm.height();
+    const QPoint centre = plot_.center();
+    const double radius = std::max(1, std::min(plot_.width(), plot_.height()) / 2 - fh);
+    double largest = 0.0;
+    for (double v : polarValues) largest = std::max(largest, v);
+    double increment = 1.0;
+    if (largest > 2.0) {
+        increment = LabelIncrement(0.0, largest, 1.0, radius, fm.horizontalAdvance(QStringLiteral("0000")), 30);
+        polarRadiusMaximum_ = std::ceil(largest / increment) * increment;
+    } else {
+        polarRadiusMaximum_ = 2.01;
+    }
+    const double scale = radius / polarRadiusMaximum_;
+    const QPen axisPen(Qt::black, 1);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(128, 128, 128), 0, Qt::DotLine));
+    const std::vector<double> rings = AxisLabelValues(0.0, polarRadiusMaximum_, increment);
+    for (double r : rings) {
+        if (r <= 0.0) continue;
+        p.drawEllipse(QPointF(centre), r * scale, r * scale);
+    }
+    p.setPen(axisPen);
+    p.drawEllipse(QPointF(centre), radius, radius);
+    p.drawLine(QPointF(centre.x() - radius, centre.y()), QPointF(centre.x() + radius, centre.y()));
+    p.drawLine(QPointF(centre.x(), centre.y() - radius), QPointF(centre.x(), centre.y() + radius));
+    for (double r : rings) {
+        const QString text = Q(AxisLabelText(r, increment, false, 0, "."));
+        const int x = static_cast<int>(std::lround(centre.x() + r * scale));
+        p.drawText(x - fm.horizontalAdvance(text) / 2, centre.y() + kTickLength + fm.ascent(), text);
+    }
+    const QString north = Q(leftCaption_);
+    p.drawText(centre.x() - fm.horizontalAdvance(north) / 2,
+               static_cast<int>(std::lround(centre.y() - radius)) - 2 - fm.descent(), north);
+    std::vector<QPointF> pts;
+    for (std::size_t k = 0; k < polarValues.size(); ++k) {
+        const double a = SectorPolarAngle(static_cast<int>(k)) * std::numbers::pi / 180.0;
+        pts.push_back({centre.x() + polarValues[k] * scale * std::cos(a),
+                       centre.y() - polarValues[k] * scale * std::sin(a)});
+    }
+    if (!pts.empty()) {
+        p.setPen(QPen(mainSeries.lineColour, 1));
+        p.drawPolygon(pts.data(), static_cast<int>(pts.size()));
+        for (const QPointF& q : pts) p.drawPoint(q);
+    }
+    p.setPen(axisPen);
+    const int footTop = area.bottom() - kMargin - (foot2.empty() ? 1 : 2) * fh;
+    const QString f1 = Q(foot1), f2 = Q(foot2);
+    p.drawText(area.center().x() - fm.horizontalAdvance(f1) / 2, footTop + fm.ascent(), f1);
+    if (!foot2.empty()) p.drawText(area.center().x() - fm.horizontalAdvance(f2) / 2, footTop + fh + fm.ascent(), f2);
 }
 
 void TChartVx::DrawBars(QPainter& p, const QFontMetrics&) const {

@@ -13,6 +13,7 @@
 
 #include "graphs/chart_geometry.h"
 #include "graphs/chart_series.h"
+#include "graphs/vector_graphs.h"
 
 class QPainter;
 
@@ -118,6 +119,29 @@ public:
     TLineSeriesVx directionSeries;
     TBarSeriesVx barSeries;
 
+    // Progressive vector (mode 2): equal scale of both axes, the metre or
+    // kilometre captions, day marks at the day starts and the zero lines.
+    bool equalScale = false;
+    bool skippedInvalid = false;  // the north caption notes skipped records
+    std::vector<bool> pointValid;  // one per point of the main series
+    bool dayMarks = false;
+    double dayMarkT0 = 0.0;  // time of point 0, in days
+    int dayMarkDt = 0;
+    bool zeroLines = false;
+    // Stick diagram (mode 4): per record of the series, speed (cm/s) and
+    // direction (radians); stickMaximum is the speed axis' M.
+    bool sticks = false;
+    std::vector<float> stickSpeeds, stickDirections;
+    double stickMaximum = 0.0;
+    // Sector diagram: one radius per 15 degree sector, drawn round.
+    bool polar = false;
+    std::vector<double> polarValues;
+
+    // Results of the last drawing.
+    const std::vector<PixelPoint>& DayMarkPixels() const { return dayMarkPixels_; }
+    const std::vector<PixelLine>& StickPixels() const { return stickPixels_; }
+    double PolarRadiusMaximum() const { return polarRadiusMaximum_; }
+
 signals:
     void Zoomed();
     void ZoomUndone();
@@ -138,6 +162,11 @@ private:
     void AutomaticBottomRange();
     void DrawLineSeries(QPainter& p, const TLineSeriesVx& s) const;
     void DrawBars(QPainter& p, const QFontMetrics& fm) const;
+    void ApplyEqualScale();
+    void DrawVectorExtras(QPainter& p);
+    void DrawSticks(QPainter& p);
+    void DrawPolar(QPainter& p, const QRect& area, const std::string& foot1, const std::string& foot2);
+    bool PanVector(int dx, int dy);
 
     std::string leftCaption_, modeCaption2_, modeCaption3_, footCaption_;
     double dataMinimum_ = 0.0, dataMaximum_ = 1.0;
@@ -157,6 +186,12 @@ private:
     Qt::MouseButton pressButton_ = Qt::NoButton;
     bool dragging_ = false;
     bool panned_ = false;
+    // Equal scale of a zoomed progressive vector.
+    double zoomUnitsPerPixel_ = 0.0;
+    bool zoomUnitsKnown_ = false;
+    std::vector<PixelPoint> dayMarkPixels_;
+    std::vector<PixelLine> stickPixels_;
+    double polarRadiusMaximum_ = 0.0;
 };
 
 }  // namespace corvan

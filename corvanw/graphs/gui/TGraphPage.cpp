@@ -7,7 +7,8 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QSvgGenerator>
-#include <QVBoxLayout>
+#include <QHBoxLayout>
+#include <algorithm>
 
 #include "graphs/chart_series.h"
 #include "graphs/gui/TChartVx.h"
@@ -17,12 +18,13 @@ namespace corvan {
 
 namespace {
 inline constexpr const char* kSvgMimeType = "image/svg+xml";
+inline constexpr const char* kNorthCaption = "N";
 }
 
 TGraphPage::TGraphPage(const DataSet& data, const Statistics& stats, const ScaleSettings& scale,
                        const GraphSettings& graphSettings, QWidget* parent)
     : QWidget(parent), data_(data), stats_(stats), scale_(scale), graphSettings_(graphSettings) {
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     Chart1 = new TChartVx(this);
     Chart1->setObjectName("Chart1");
@@ -59,9 +61,11 @@ void TGraphPage::ApplySettings(bool lineGraph) {
     }
 }
 
-bool TGraphPage::ShowGraph(int graphKind, int barKind, int lineKind, int barScale, bool startOfDays) {
+bool TGraphPage::ShowGraph(int graphKind, int barKind, int lineKind, int barScale, bool startOfDays,
+                           int vectorKind) {
     if (!data_.dataLoaded || !data_.statisticsValid) return false;
     graphKind_ = graphKind;
+    if (graphKind == kGraphVector) vectorKind_ = vectorKind;
     startOfDays_ = startOfDays;
     Chart1->BeginUpdate();
     Chart2->BeginUpdate();
@@ -109,13 +113,98 @@ bool TGraphPage::ShowGraph(int graphKind, int barKind, int lineKind, int barScal
             chart.SetModeCaption3(b.modeCaption);
             chart.SetDataRange(b.dataMaximum, b.dataMinimum);
         }
+    } else if (graphKind == kGraphVector && HasCurrent(data_.header)) {
+        switch (vectorKind) {
+            case kVectorProgressive: ShowProgressiveVector(); break;
+            case kVectorStick: ShowStickDiagram(); break;
+            case kVectorMaxMean:
+            case kVectorFluxNumber:
+            case kVectorOxygenFlux: {
+                const SectorDiagrams d = BuildSectorDiagrams(stats_.sectors, vectorKind, data_.rangeInterval);
+                ShowSectorDiagram(*Chart1, d.left);
+                if (d.rightShown) {
+                    Chart2->show();
+                    ShowSectorDiagram(*Chart2, d.right);
+                }
+                break;
+            }
+            default: break;
+        }
     }
-    // Vector graphs and sector diagrams draw on this page by themselves.
-    chart.zoomAllowed = chart.mode != kModeBars;
+    chart.zoomAllowed = chart.mode != kModeBars && !chart.polar;
     Chart1->EndUpdate();
     Chart2->EndUpdate();
     UpdateDateAxis();
     return true;
+}
+
+void TGraphPage::ShowProgressiveVector() {
+    TChartVx& chart = *Chart1;
+    std::vector<ProgressivePoint> path;
+    const ProgressiveFigures f = ComputeProgressiveFigures(data_, &path);
+    legend_ = ProgressiveLegendTexts(f, data_.rangeCount);
+    TLineSeriesVx& s = chart.mainSeries;
+    s.active = true;
+    chart.pointValid.clear();
+    double yMin = 0.0, yMax = 0.0;
+    for (const ProgressivePoint& pt : path) {
+        // An invalid record breaks the line; it resumes at the same place.
+        if (pt.valid) s.AddXY(pt.east, pt.north);
+        else s.AddNull(pt.east);
+        chart.pointValid.push_back(pt.valid);
+        yMin = std::min(yMin, pt.north);
+        yMax = std::max(yMax, pt.north);
+    }
+    chart.mode = kModeVector;
+    chart.left.increment = 1.0;
+    chart.left.labelFormat = "0";
+    chart.bottom.increment = 1.0;
+    chart.bottom.labelFormat = "0";
+    chart.bottomStep = 1.0;
+    chart.SetDataRange(yMax, yMin);
+    chart.autoAxis = false;
+    chart.equalScale = true;
+    chart.skippedInvalid = f.plottedCount != data_.rangeCount;
+    chart.zeroLines = true;
+    chart.dayMarks = data_.rangeInterval > 0;
+    chart.dayMarkDt = data_.rangeInterval;
+    chart.dayMarkT0 = RecordTime(data_, data_.rangeFirst, data_.currentSeries).Days() - data_.rangeInterval / 86400.0;
+}
+
+void TGraphPage::ShowStickDiagram() {
+    TChartVx& chart = *Chart1;
+    const LineGraph g = BuildLineGraph(data_, scale_, kLineSpeed);
+    if (!g.drawn) return;
+    const double m = scale_.speedMax;
+    chart.mainSeries.active = true;
+    chart.mainSeries.points = g.points;
+    chart.mainSeries.lineStyle = Qt::NoPen;
+    chart.mainSeries.markersVisible = false;
+    chart.SetLeftCaption(g.leftCaption);
+    chart.left.increment = g.leftIncrement;
+    chart.left.labelFormat = g.labelFormat;
+    chart.bottom.labelFormat = "0";
+    chart.bottomStep = g.bottomStep;
+    chart.mode = kModeStick;
+    chart.SetDataRange(m, -m);
+    chart.sticks = true;
+    chart.stickMaximum = m;
+    chart.zeroLines = true;
+    for (int i = data_.rangeFirst; i <= data_.rangeLast && i < static_cast<int>(data_.records.size()); ++i) {
+        chart.stickSpeeds.push_back(data_.records[static_cast<std::size_t>(i)].speed);
+        chart.stickDirections.push_back(data_.records[static_cast<std::size_t>(i)].direction);
+    }
+}
+
+void TGraphPage::ShowSectorDiagram(TChartVx& chart, const SectorDiagram& diagram) {
+    chart.polar = true;
+    chart.mode = kModeVector;
+    chart.autoAxis = false;
+    chart.zoomAllowed = false;
+    chart.polarValues.assign(diagram.values.begin(), diagram.values.end());
+    chart.SetLeftCaption(kNorthCaption);
+    chart.SetModeCaption2(diagram.legend);
+    chart.SetShown(true);
 }
 
 void TGraphPage::UpdateDateAxis() {

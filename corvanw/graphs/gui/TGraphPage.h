@@ -8,6 +8,7 @@
 #include "graphs/graph_settings.h"
 #include "graphs/scale_settings.h"
 #include "graphs/statistics.h"
+#include "graphs/vector_graphs.h"
 
 namespace corvan {
 
@@ -28,7 +29,12 @@ public:
     // Prepares the page and draws the graph for the current range. Returns
     // false when there is nothing to draw from (no data or statistics not
     // valid): the caller shows the list page instead.
-    bool ShowGraph(int graphKind, int barKind, int lineKind, int barScale, bool startOfDays);
+    // Graph kind 2 draws the vector graph of `vectorKind` (VectorKind); it
+    // draws nothing without current.
+    bool ShowGraph(int graphKind, int barKind, int lineKind, int barScale, bool startOfDays, int vectorKind = 0);
+    int VectorKindShown() const { return vectorKind_; }
+    // The legend texts of the last progressive vector built.
+    const ProgressiveLegend& Legend() const { return legend_; }
     // The page as SVG and PNG on the clipboard. `header` (the title panel)
     // is drawn above the chart when given.
     void CopyToClipboard(QWidget* header = nullptr);
@@ -45,6 +51,9 @@ signals:
 private:
     void ApplySettings(bool lineGraph);
     void UpdateDateAxis();
+    void ShowProgressiveVector();
+    void ShowStickDiagram();
+    void ShowSectorDiagram(TChartVx& chart, const SectorDiagram& diagram);
 
     const DataSet& data_;
     const Statistics& stats_;
@@ -52,6 +61,8 @@ private:
     const GraphSettings& graphSettings_;
     int graphKind_ = kGraphBar;
     bool startOfDays_ = false;
+    int vectorKind_ = kVectorProgressive;
+    ProgressiveLegend legend_ = ProgressiveLegendTexts({}, 0);
 };
 
 }  // namespace corvan
