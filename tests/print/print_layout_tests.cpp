@@ -190,5 +190,42 @@ TEST_F(PrintLayout, MatrixWithSensorFluxKeepsItsColumnsOnThePage) {
     EXPECT_GT(unit->x, Find(job.pages[0], kMaxCaption)->x);
 }
 
+TEST_F(PrintLayout, GraphPagesLeaveTheRestOfTheLandscapePageToTheChart) {
+    const PrintHeader h = MakePrintHeader("CURRENT SPEED", data_, "BUOY.CVN");
+    const double l = measure_.LineHeight(PrintFont{});
+
+    const GraphPrintLayout line = LayoutGraphPrint(h, false, a4Landscape_, measure_);
+    EXPECT_TRUE(line.job.landscape);
+    ASSERT_EQ(line.job.pages.size(), 1u);
+    EXPECT_NE(Find(line.job.pages[0], "Ref. number: 4711"), nullptr);
+    EXPECT_NE(Find(line.job.pages[0], "Number of measurements in data set: 30"), nullptr);
+    EXPECT_DOUBLE_EQ(line.chart.top, 10.0 + 6.5 * l);
+    EXPECT_DOUBLE_EQ(line.chart.left, a4Landscape_.left);
+    EXPECT_DOUBLE_EQ(line.chart.right, a4Landscape_.right);
+    EXPECT_DOUBLE_EQ(line.chart.bottom, a4Landscape_.bottom);
+
+    // The progressive vector: title, then file and series on one line, the
+    // chart three lines down.
+    const GraphPrintLayout vector = LayoutGraphPrint(h, true, a4Landscape_, measure_);
+    ASSERT_EQ(vector.job.pages[0].texts.size(), 2u);
+    EXPECT_TRUE(vector.job.pages[0].texts[0].font.bold);
+    const PrintText* fileAndSeries = Find(vector.job.pages[0], "File name: BUOY.CVN   Series number: 1");
+    ASSERT_NE(fileAndSeries, nullptr);
+    EXPECT_DOUBLE_EQ(fileAndSeries->y, 10.0 + 1.5 * l);
+    EXPECT_DOUBLE_EQ(vector.chart.top, 10.0 + 3.0 * l);
+
+    const std::vector<std::string> legend = {"Neumann parameter: 0.5", "Rest speed: 2.0", "Rest direction: 90"};
+    const PrintJob legendJob = LayoutVectorLegendPrint(h, legend, a4Portrait_, measure_);
+    EXPECT_FALSE(legendJob.landscape);
+    EXPECT_EQ(legendJob.title, "Corvan Vector graph legend");
+    for (std::size_t i = 0; i < legend.size(); ++i) {
+        const PrintText* t = Find(legendJob.pages[0], legend[i]);
+        ASSERT_NE(t, nullptr);
+        EXPECT_DOUBLE_EQ(t->y, 10.0 + (5.5 + static_cast<double>(i)) * l);
+        EXPECT_DOUBLE_EQ(t->x, 10.0);
+    }
+    EXPECT_NE(Find(legendJob.pages[0], "CURRENT SPEED"), nullptr);
+}
+
 }  // namespace
 }  // namespace corvan

@@ -460,6 +460,24 @@ void PrintPdfTests::lineGraphPrintsOneLandscapePageWithItsHeader() {
     QVERIFY(PrintPage(nullptr, PrintPageKind::Graph, data_, stats_, "buoy3.CVN", margins, chooser, &source));
     QVERIFY(Shows(PageText(chooser.file, 1), QString::fromStdString(caption + " (zoomed)")));
     QCOMPARE(page.Chart1->LeftCaption(), caption);
+
+    // The progressive vector's legend page comes first, upright, in the same
+    // file.
+    GraphPrintSource vector = GraphPrintSourceOf(page, "PROGRESSIVE VECTOR", true,
+                                                 {"Neumann parameter: 0.42", "Rest speed: 3.1"});
+    QVERIFY(PrintPage(nullptr, PrintPageKind::Graph, data_, stats_, "buoy3.CVN", margins, chooser, &vector));
+    QCOMPARE(PageCount(chooser.file), 2);
+    const QString sizes = Run("pdfinfo", {"-f", "1", "-l", "2", chooser.file});
+    QVERIFY2(sizes.contains(QRegularExpression(R"(Page\s+1 size:\s+59[45]\S* x 84[12])")), qPrintable(sizes));
+    QVERIFY2(sizes.contains(QRegularExpression(R"(Page\s+2 size:\s+84[12]\S* x 59[45])")), qPrintable(sizes));
+    const QString legendPage = PageText(chooser.file, 1);
+    QVERIFY(Shows(legendPage, "Neumann parameter: 0.42"));
+    QVERIFY(Shows(legendPage, "Rest speed: 3.1"));
+    QVERIFY(Shows(legendPage, QString::fromStdString(info.measurementCount)));
+    const QString graphPage = PageText(chooser.file, 2);
+    QVERIFY(Shows(graphPage, "PROGRESSIVE VECTOR"));
+    QVERIFY(Shows(graphPage, QString::fromStdString(info.fileName + "   " + info.seriesNumber)));
+    QVERIFY(!Shows(graphPage, QString::fromStdString(info.measurementCount)));
 }
 
 QTEST_MAIN(PrintPdfTests)

@@ -21,26 +21,32 @@ const char* PrintRefusal(PrintPageKind kind, const DataSet& data) {
 
 namespace {
 
-bool PrintGraph(QPrinter& printer, const PrinterMetrics& metrics, const PrintMargins& margins,
-                const PrintHeader& header, const GraphPrintSource& graph) {
-    if (graph.progressiveVector) {
-        printer.setPageOrientation(QPageLayout::Portrait);
-        const QtTextMeasure measure(printer);
-        const PrintJob legend =
-            LayoutVectorLegendPrint(header, graph.legend, PrinterPageFrame(printer, metrics, margins), measure);
-        if (!PaintPrintJob(printer, legend)) return false;
-        printer.setPageOrientation(QPageLayout::Landscape);
-    }
-    const QtTextMeasure measure(printer);
-    const GraphPrintLayout layout =
-        LayoutGraphPrint(header, graph.progressiveVector, PrinterPageFrame(printer, metrics, margins), measure);
+QRect ToPixels(const PageFrame& mm, const QPrinter& printer) {
     const double pxX = printer.logicalDpiX() / 25.4;
     const double pxY = printer.logicalDpiY() / 25.4;
-    const QRect chart(QPoint(static_cast<int>(std::lround(layout.chart.left * pxX)),
-                             static_cast<int>(std::lround(layout.chart.top * pxY))),
-                      QPoint(static_cast<int>(std::lround(layout.chart.right * pxX)),
-                             static_cast<int>(std::lround(layout.chart.bottom * pxY))));
-    return PaintPrintJob(printer, layout.job, [&](QPainter& painter, std::size_t) { graph.render(painter, chart); });
+    return QRect(QPoint(static_cast<int>(std::lround(mm.left * pxX)), static_cast<int>(std::lround(mm.top * pxY))),
+                 QPoint(static_cast<int>(std::lround(mm.right * pxX)), static_cast<int>(std::lround(mm.bottom * pxY))));
+}
+
+// The progressive vector's legend goes first, upright. On a printer it is a
+// job of its own; printed to a file, both share the document, as a second
+// document would replace the first.
+bool PrintGraph(QPrinter& printer, const PrinterMetrics& metrics, const PrintMargins& margins,
+                const PrintHeader& header, const GraphPrintSource& graph) {
+    const QtTextMeasure measure(printer);
+    PrintJob legend;
+    if (graph.progressiveVector) {
+        printer.setPageOrientation(QPageLayout::Portrait);
+        legend = LayoutVectorLegendPrint(header, graph.legend, PrinterPageFrame(printer, metrics, margins), measure);
+    }
+    printer.setPageOrientation(QPageLayout::Landscape);
+    const GraphPrintLayout layout =
+        LayoutGraphPrint(header, graph.progressiveVector, PrinterPageFrame(printer, metrics, margins), measure);
+    const QRect chart = ToPixels(layout.chart, printer);
+    const PaintedJob graphJob{&layout.job, [&](QPainter& painter, std::size_t) { graph.render(painter, chart); }};
+    if (!graph.progressiveVector) return PaintPrintJobs(printer, {graphJob});
+    if (!printer.outputFileName().isEmpty()) return PaintPrintJobs(printer, {PaintedJob{&legend, {}}, graphJob});
+    return PaintPrintJobs(printer, {PaintedJob{&legend, {}}}) && PaintPrintJobs(printer, {graphJob});
 }
 
 }  // namespace

@@ -74,34 +74,51 @@ bool PaintPrintJob(QPrinter& printer, const PrintJob& job) { return PaintPrintJo
 
 bool PaintPrintJob(QPrinter& printer, const PrintJob& job,
                    const std::function<void(QPainter&, std::size_t page)>& afterPage) {
-    printer.setDocName(QString::fromStdString(job.title));
+    return PaintPrintJobs(printer, {PaintedJob{&job, afterPage}});
+}
+
+bool PaintPrintJobs(QPrinter& printer, const std::vector<PaintedJob>& jobs) {
+    if (jobs.empty()) return true;
+    printer.setDocName(QString::fromStdString(jobs.front().job->title));
+    const auto turn = [&](const PrintJob& job) {
+        printer.setPageOrientation(job.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    };
+    turn(*jobs.front().job);
     QPainter painter;
     if (!painter.begin(&printer)) return false;
     const double pxX = printer.logicalDpiX() / kMmPerInch;
     const double pxY = printer.logicalDpiY() / kMmPerInch;
     QPen rule(Qt::black);
     rule.setWidthF(kRuleWidthMm * pxX);
-    for (std::size_t p = 0; p < job.pages.size(); ++p) {
-        if (p > 0) printer.newPage();
-        const PrintedPage& page = job.pages[p];
-        painter.setPen(rule);
-        for (const PrintLine& l : page.lines)
-            painter.drawLine(QPointF(l.x1 * pxX, l.y1 * pxY), QPointF(l.x2 * pxX, l.y2 * pxY));
-        painter.setPen(Qt::black);
-        for (const PrintText& t : page.texts) {
-            const QFont font = PrintCanvasFont(t.font);
-            painter.setFont(font);
-            const QFontMetricsF fm(font, &printer);
-            const QString text = QString::fromStdString(t.text);
-            double x = t.x * pxX;
-            if (t.align == TextAlign::Right) x -= fm.horizontalAdvance(text);
-            if (t.align == TextAlign::Centre) x -= fm.horizontalAdvance(text) / 2;
-            painter.drawText(QPointF(x, t.y * pxY + fm.ascent()), text);
-        }
-        if (afterPage) {
-            painter.save();
-            afterPage(painter, p);
-            painter.restore();
+    bool first = true;
+    for (const PaintedJob& painted : jobs) {
+        for (std::size_t p = 0; p < painted.job->pages.size(); ++p) {
+            if (!first) {
+                // The turn takes effect on the page begun next.
+                turn(*painted.job);
+                printer.newPage();
+            }
+            first = false;
+            const PrintedPage& page = painted.job->pages[p];
+            painter.setPen(rule);
+            for (const PrintLine& l : page.lines)
+                painter.drawLine(QPointF(l.x1 * pxX, l.y1 * pxY), QPointF(l.x2 * pxX, l.y2 * pxY));
+            painter.setPen(Qt::black);
+            for (const PrintText& t : page.texts) {
+                const QFont font = PrintCanvasFont(t.font);
+                painter.setFont(font);
+                const QFontMetricsF fm(font, &printer);
+                const QString text = QString::fromStdString(t.text);
+                double x = t.x * pxX;
+                if (t.align == TextAlign::Right) x -= fm.horizontalAdvance(text);
+                if (t.align == TextAlign::Centre) x -= fm.horizontalAdvance(text) / 2;
+                painter.drawText(QPointF(x, t.y * pxY + fm.ascent()), text);
+            }
+            if (painted.afterPage) {
+                painter.save();
+                painted.afterPage(painter, p);
+                painter.restore();
+            }
         }
     }
     painter.end();

@@ -6,6 +6,7 @@
 #include <QPrinter>
 #include <functional>
 #include <string_view>
+#include <vector>
 
 #include "print/print_layout.h"
 
@@ -43,5 +44,13 @@ bool PaintPrintJob(QPrinter& printer, const PrintJob& job);
 // once its texts are drawn.
 bool PaintPrintJob(QPrinter& printer, const PrintJob& job,
                    const std::function<void(QPainter&, std::size_t page)>& afterPage);
+
+struct PaintedJob {
+    const PrintJob* job;
+    std::function<void(QPainter&, std::size_t page)> afterPage;
+};
+// Prints several jobs as one document, each page turned as its job says:
+// printed to a file, a second document would replace the first.
+bool PaintPrintJobs(QPrinter& printer, const std::vector<PaintedJob>& jobs);
 
 }  // namespace corvan
