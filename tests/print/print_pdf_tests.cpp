@@ -109,6 +109,7 @@ private slots:
     void marginDialogShowsRaisesAndStores();
     void oxygenSetWithCompanionFileFitsThePage();
     void lineGraphPrintsOneLandscapePageWithItsHeader();
+    void twoDiagramsPrintSideBySide();
 
 private:
     void LoadSample();
@@ -478,6 +479,31 @@ void PrintPdfTests::lineGraphPrintsOneLandscapePageWithItsHeader() {
     QVERIFY(Shows(graphPage, "PROGRESSIVE VECTOR"));
     QVERIFY(Shows(graphPage, QString::fromStdString(info.fileName + "   " + info.seriesNumber)));
     QVERIFY(!Shows(graphPage, QString::fromStdString(info.measurementCount)));
+}
+
+void PrintPdfTests::twoDiagramsPrintSideBySide() {
+    GraphSettings settings;
+    TGraphPage page(data_, stats_, scale_, settings);
+    page.resize(800, 500);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    QVERIFY(page.ShowGraph(kGraphLine, 0, kLineSpeed, 2, false));
+    page.Chart1->SetLeftCaption("Left diagram");
+    TChartVx& second = *page.Chart2;
+    second.SetLeftCaption("Right diagram");
+    second.mainSeries.active = true;
+    for (int i = 0; i < 10; ++i) second.mainSeries.AddXY(i, i % 3);
+    second.SetDataRange(3.0, 0.0);
+    second.show();
+    const GraphPrintSource source = GraphPrintSourceOf(page, "SECTORS");
+    PdfChooser chooser(dir_.path());
+    PrintMargins margins;
+    QVERIFY(PrintPage(nullptr, PrintPageKind::Graph, data_, stats_, "buoy3.CVN", margins, chooser, &source));
+    const double sheetWidth = 297.0;
+    const double left = FirstWordLeftMm(chooser.file, "Left");
+    const double right = FirstWordLeftMm(chooser.file, "Right");
+    QVERIFY(left > 0.0 && left < sheetWidth / 2);
+    QVERIFY2(right > sheetWidth / 2 && right < sheetWidth, qPrintable(QString::number(right)));
 }
 
 QTEST_MAIN(PrintPdfTests)
