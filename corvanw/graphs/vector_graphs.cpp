@@ -60,6 +60,18 @@ double ZoomedUnitsPerPixel(double bottomSpan, double bottomLength, double leftSp
     return std::max(bx, by);
 }
 
+AxisRange KeepViewNearData(double minimum, double maximum, double dataMinimum, double dataMaximum) {
+    const double span = maximum - minimum;
+    const double lower = dataMinimum - 0.1 * span;
+    const double upper = dataMaximum + 0.1 * span;
+    if (minimum < lower) return {lower, lower + span};
+    if (maximum > upper) {
+        if (span > upper - lower) return {lower, lower + span};
+        return {upper - span, upper};
+    }
+    return {minimum, maximum};
+}
+
 VectorAxisCaptions ProgressiveCaptions(double bottomSpan, double leftSpan, bool skippedInvalid) {
     VectorAxisCaptions c;
     const bool km = std::min(bottomSpan, leftSpan) > kKilometreThreshold;

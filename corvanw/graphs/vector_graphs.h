@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "graphs/chart_geometry.h"
 #include "graphs/statistics.h"
 
 namespace corvan {
@@ -41,6 +42,10 @@ VectorRange EqualScaleRange(double xMinimum, double xMaximum, double yMinimum, d
                             double bottomLengthPixels, double leftLengthPixels);
 // Units per pixel of a zoomed view: the larger of the two axes'.
 double ZoomedUnitsPerPixel(double bottomSpan, double bottomLengthPixels, double leftSpan, double leftLengthPixels);
+
+// A zoomed view moved, span unchanged, to lie within the data extent widened
+// by a tenth of the view's span on each side.
+AxisRange KeepViewNearData(double minimum, double maximum, double dataMinimum, double dataMaximum);
 
 // Increments and captions of the progressive vector: kilometres once the
 // smaller span exceeds 5000 metres.

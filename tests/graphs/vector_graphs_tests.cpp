@@ -67,6 +67,21 @@ TEST(EqualScale, OneMetreTakesTheSamePixelsBothWays) {
     EXPECT_DOUBLE_EQ(ZoomedUnitsPerPixel(100, 50, 50, 100), 2.0);
 }
 
+TEST(VectorZoom, ViewMovesBackNearTheData) {
+    // Data 0..1000, view span 100: the widened extent is -10..1010.
+    AxisRange r = KeepViewNearData(-50, 50, 0, 1000);
+    EXPECT_DOUBLE_EQ(r.minimum, -10.0);
+    EXPECT_DOUBLE_EQ(r.maximum, 90.0);
+    r = KeepViewNearData(950, 1050, 0, 1000);
+    EXPECT_DOUBLE_EQ(r.minimum, 910.0);
+    EXPECT_DOUBLE_EQ(r.maximum, 1010.0);
+    r = KeepViewNearData(400, 500, 0, 1000);
+    EXPECT_DOUBLE_EQ(r.minimum, 400.0);
+    // Wider than the data: starts at the lower limit.
+    r = KeepViewNearData(100, 2100, 0, 1000);
+    EXPECT_DOUBLE_EQ(r.minimum, -200.0);
+}
+
 TEST(DayMarks, FirstMarkAtTheNextMidnight) {
     // T0 at 22:00 with 10 minute records: 12 points to midnight, then 144 a day.
     const double t0 = 36000.0 + 22.0 / 24.0;

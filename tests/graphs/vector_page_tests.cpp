@@ -71,6 +71,30 @@ private slots:
         QVERIFY(qGray(img.pixel(mark + QPoint(4, -4))) < 100);
     }
 
+    void zoomKeepsTheEqualScale() {
+        Fixture f(std::vector<testing::Rec>(200, {5.0f, 45.0}));
+        QVERIFY(f.page.ShowGraph(kGraphVector, 0, 0, 2, false, kVectorProgressive));
+        TChartVx& c = *f.page.Chart1;
+        f.Grab(&c);
+        c.ZoomTo(1000, 2000, 1000, 1500);
+        f.Grab(&c);
+        QVERIFY(c.IsZoomed());
+        const double bx = (c.BottomMapping().maximum - c.BottomMapping().minimum) / c.BottomMapping().Length();
+        const double by = (c.LeftMapping().maximum - c.LeftMapping().minimum) / c.LeftMapping().Length();
+        QVERIFY(std::abs(bx - by) < 1e-9);
+        QCOMPARE(c.BottomMapping().minimum, 1000.0);
+        QVERIFY(c.BottomMapping().maximum >= 2000.0 - 1e-9);
+        // A pan far beyond the path is held at its widened end.
+        QVERIFY(!c.PanBy(-100000, 0));
+        f.Grab(&c);
+        const double end = 200 * 30.0 / std::sqrt(2.0);
+        const double span = c.BottomMapping().maximum - c.BottomMapping().minimum;
+        QVERIFY(std::abs(c.BottomMapping().maximum - (end + 0.1 * span)) < 0.01);
+        c.UndoZoom();
+        f.Grab(&c);
+        QVERIFY(c.BottomMapping().minimum < 0.0);
+    }
+
     void longPathInKilometres() {
         // 100 cm/s for a day at 45 degrees: about 61 km each way.
         Fixture f(std::vector<testing::Rec>(144, {100.0f, 45.0}));

@@ -445,13 +445,20 @@ void TChartVx::ApplyEqualScale() {
         left.minimum = r.leftMinimum;
         left.maximum = r.leftMaximum;
     } else {
-        if (!zoomUnitsKnown_) {
+        const bool justZoomed = !zoomUnitsKnown_;
+        if (justZoomed) {
             zoomUnitsPerPixel_ = ZoomedUnitsPerPixel(bottom.maximum - bottom.minimum, bottomLength,
                                                      left.maximum - left.minimum, leftLength);
             zoomUnitsKnown_ = true;
         }
         bottom.maximum = bottom.minimum + zoomUnitsPerPixel_ * bottomLength;
         left.maximum = left.minimum + zoomUnitsPerPixel_ * leftLength;
+        if (justZoomed) {
+            const AxisRange b = KeepViewNearData(bottom.minimum, bottom.maximum, x0, x1);
+            bottom.minimum = b.minimum, bottom.maximum = b.maximum;
+            const AxisRange l = KeepViewNearData(left.minimum, left.maximum, y0, y1);
+            left.minimum = l.minimum, left.maximum = l.maximum;
+        }
     }
     const VectorAxisCaptions c =
         ProgressiveCaptions(bottom.maximum - bottom.minimum, left.maximum - left.minimum, skippedInvalid);
