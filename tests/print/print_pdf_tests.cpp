@@ -110,6 +110,7 @@ private slots:
     void oxygenSetWithCompanionFileFitsThePage();
     void lineGraphPrintsOneLandscapePageWithItsHeader();
     void twoDiagramsPrintSideBySide();
+    void progressiveVectorPrintsItsOwnLegend();
 
 private:
     void LoadSample();
@@ -504,6 +505,27 @@ void PrintPdfTests::twoDiagramsPrintSideBySide() {
     const double right = FirstWordLeftMm(chooser.file, "Right");
     QVERIFY(left > 0.0 && left < sheetWidth / 2);
     QVERIFY2(right > sheetWidth / 2 && right < sheetWidth, qPrintable(QString::number(right)));
+}
+
+void PrintPdfTests::progressiveVectorPrintsItsOwnLegend() {
+    GraphSettings settings;
+    TGraphPage page(data_, stats_, scale_, settings);
+    page.resize(800, 500);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    QVERIFY(page.ShowGraph(kGraphVector, 0, kLineSpeed, 2, false, kVectorProgressive));
+    page.Chart1->repaint();
+    const GraphPrintSource source = GraphPrintSourceOf(page, "PROGRESSIVE VECTOR", true);
+    const ProgressiveLegend& legend = page.Legend();
+    QCOMPARE(source.legend.size(), legend.validPointsShown ? 5u : 4u);
+    PdfChooser chooser(dir_.path());
+    PrintMargins margins;
+    QVERIFY(PrintPage(nullptr, PrintPageKind::Graph, data_, stats_, "buoy3.CVN", margins, chooser, &source));
+    QCOMPARE(PageCount(chooser.file), 2);
+    const QString legendPage = PageText(chooser.file, 1);
+    for (const std::string& t : {legend.neumann, legend.restSpeed, legend.restDirection, legend.averageSpeed})
+        QVERIFY2(Shows(legendPage, QString::fromStdString(t)), t.c_str());
+    QVERIFY(Shows(PageText(chooser.file, 2), "PROGRESSIVE VECTOR"));
 }
 
 QTEST_MAIN(PrintPdfTests)

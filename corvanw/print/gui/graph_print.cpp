@@ -39,12 +39,19 @@ void DrawChartForPrint(TChartVx& chart, QPainter& painter, const QRect& rect) {
     chart.blockSignals(blocked);
 }
 
+std::vector<std::string> ProgressiveLegendLines(const ProgressiveLegend& legend) {
+    std::vector<std::string> lines = {legend.neumann, legend.restSpeed, legend.restDirection, legend.averageSpeed};
+    if (legend.validPointsShown) lines.push_back(legend.validPoints);
+    return lines;
+}
+
 GraphPrintSource GraphPrintSourceOf(TGraphPage& page, const std::string& title, bool progressiveVector,
                                     std::vector<std::string> legend) {
     GraphPrintSource source;
     source.title = title;
     source.progressiveVector = progressiveVector;
     source.legend = std::move(legend);
+    if (progressiveVector && source.legend.empty()) source.legend = ProgressiveLegendLines(page.Legend());
     source.render = [&page](QPainter& painter, const QRect& rect) {
         if (page.Chart2 == nullptr || page.Chart2->isHidden()) {
             DrawChartForPrint(*page.Chart1, painter, rect);

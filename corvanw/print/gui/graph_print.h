@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "graphs/vector_graphs.h"
+
 class QPainter;
 
 namespace corvan {
@@ -33,8 +35,14 @@ inline constexpr const char* kZoomedCaptionSuffix = " (zoomed)";
 // gets " (zoomed)" after its left caption.
 void DrawChartForPrint(TChartVx& chart, QPainter& painter, const QRect& rect);
 
+// The legend lines in the order they print; "Valid data points" only when
+// the graph shows it.
+std::vector<std::string> ProgressiveLegendLines(const ProgressiveLegend& legend);
+
 // The page's Chart1 across the rectangle, or Chart1 and Chart2 side by side
-// when the page shows two diagrams. The page must outlive the source.
+// when the page shows two diagrams; both halves are of one size, so two
+// sector diagrams get circles of one radius. A progressive vector without
+// `legend` prints the page's own legend. The page must outlive the source.
 GraphPrintSource GraphPrintSourceOf(TGraphPage& page, const std::string& title, bool progressiveVector = false,
                                     std::vector<std::string> legend = {});
 
