@@ -111,6 +111,7 @@ private slots:
     void lineGraphPrintsOneLandscapePageWithItsHeader();
     void twoDiagramsPrintSideBySide();
     void progressiveVectorPrintsItsOwnLegend();
+    void sectorDiagramsPrintAsCirclesOfOneRadius();
 
 private:
     void LoadSample();
@@ -526,6 +527,43 @@ void PrintPdfTests::progressiveVectorPrintsItsOwnLegend() {
     for (const std::string& t : {legend.neumann, legend.restSpeed, legend.restDirection, legend.averageSpeed})
         QVERIFY2(Shows(legendPage, QString::fromStdString(t)), t.c_str());
     QVERIFY(Shows(PageText(chooser.file, 2), "PROGRESSIVE VECTOR"));
+}
+
+void PrintPdfTests::sectorDiagramsPrintAsCirclesOfOneRadius() {
+    GraphSettings settings;
+    TGraphPage page(data_, stats_, scale_, settings);
+    page.resize(800, 500);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    QVERIFY(page.ShowGraph(kGraphVector, 0, kLineSpeed, 2, false, kVectorMaxMean));
+    if (page.Chart2->isHidden()) QSKIP("the sample shows one sector diagram");
+    page.Chart1->repaint();
+    page.Chart2->repaint();
+    const GraphPrintSource source = GraphPrintSourceOf(page, "SECTORS");
+    PdfChooser chooser(dir_.path());
+    PrintMargins margins;
+    QVERIFY(PrintPage(nullptr, PrintPageKind::Graph, data_, stats_, "buoy3.CVN", margins, chooser, &source));
+    const QString png = dir_.path() + "/sectors";
+    Run("pdftoppm", {"-png", "-r", "50", "-singlefile", chooser.file, png});
+    const QImage img(png + ".png");
+    QVERIFY(!img.isNull());
+    // The extent of the dark outline in each half, across and down.
+    auto dark = [](QRgb c) { return qGray(c) < 80; };
+    auto extent = [&](int x0, int x1, int y0) {
+        int left = x1, right = x0, top = img.height(), bottom = 0;
+        for (int y = y0; y < img.height(); ++y)
+            for (int x = x0; x < x1; ++x)
+                if (dark(img.pixel(x, y))) {
+                    left = std::min(left, x), right = std::max(right, x);
+                    top = std::min(top, y), bottom = std::max(bottom, y);
+                }
+        return QSize(right - left, bottom - top);
+    };
+    const int headerBottom = img.height() / 5;
+    const QSize a = extent(0, img.width() / 2, headerBottom);
+    const QSize b = extent(img.width() / 2, img.width(), headerBottom);
+    QVERIFY(a.width() > img.width() / 8);
+    QVERIFY2(std::abs(a.width() - b.width()) <= 3, qPrintable(QString("%1 %2").arg(a.width()).arg(b.width())));
 }
 
 QTEST_MAIN(PrintPdfTests)
