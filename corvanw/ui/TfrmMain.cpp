@@ -21,6 +21,7 @@
 #include "graphs/gui/TChartVx.h"
 #include "graphs/gui/TGraphPage.h"
 #include "graphs/gui/TScaleDialog.h"
+#include "graphs/vector_graphs.h"
 #include "graphs/gui/TdlgColor.h"
 #include "graphs/gui/summary_panel.h"
 #include "graphs/statistics_pages.h"
@@ -72,11 +73,11 @@ constexpr const char* kVectorCaptions[5] = {"&Progressive vector", "M&ax / mean 
                                             "&Relative flux / Number measured", "St&ick diagram",
                                             "Relative Ox flux"};
 
-// The line and bar graphs are here; the vector graphs, the tools other than
-// erase and starting time, import and the report arrive with their own
-// parts of the program and are shown but not offered until then.
+// The graphs are here; the tools other than erase and starting time, import
+// and the report arrive with their own parts of the program and are shown
+// but not offered until then.
 constexpr bool kGraphsAvailable = true;
-constexpr bool kVectorGraphsAvailable = false;
+constexpr bool kVectorGraphsAvailable = true;
 
 }  // namespace
 
@@ -433,7 +434,9 @@ void TfrmMain::CreateInformationPanel(QWidget* page) {
     LabelAvgS = new QLabel(kAverageSpeedPrefix, Panel3);
     LabelRestS = new QLabel(kRestSpeedPrefix, Panel3);
     LabelRestD = new QLabel(kRestDirectionPrefix, Panel3);
-    for (QLabel* l : {LabelNeumannP, LabelAvgS, LabelRestS, LabelRestD}) legend->addWidget(l, 1);
+    LabelNumPlotted = new QLabel(Panel3);
+    LabelNumPlotted->hide();
+    for (QLabel* l : {LabelNeumannP, LabelAvgS, LabelRestS, LabelRestD, LabelNumPlotted}) legend->addWidget(l, 1);
     Panel3->hide();
 }
 
@@ -825,7 +828,19 @@ void TfrmMain::Refresh() {
     view_.innerPage = Notebook2->currentIndex();
     LabelTitle->setText(QString::fromStdString(ViewTitle(view_, data_)));
     const bool graphShown = Notebook1->currentIndex() == 1 && Notebook2->currentIndex() == 3;
-    if (graphShown) GraphPage->ShowGraph(view_.graphMode, view_.barKind, view_.lineChannel, view_.barScale, view_.startOfDays);
+    if (graphShown) {
+        GraphPage->ShowGraph(view_.graphMode, view_.barKind, view_.lineChannel, view_.barScale, view_.startOfDays,
+                             view_.vectorKind);
+        if (view_.graphMode == 2 && view_.vectorKind == 0) {
+            const ProgressiveLegend& l = GraphPage->Legend();
+            LabelNeumannP->setText(QString::fromStdString(l.neumann));
+            LabelAvgS->setText(QString::fromStdString(l.averageSpeed));
+            LabelRestS->setText(QString::fromStdString(l.restSpeed));
+            LabelRestD->setText(QString::fromStdString(l.restDirection));
+            LabelNumPlotted->setText(QString::fromStdString(l.validPoints));
+            LabelNumPlotted->setVisible(l.validPointsShown);
+        }
+    }
     for (TChartVx* chart : {GraphPage->Chart1, GraphPage->Chart2}) {
         while (chart->IsUpdating()) chart->EndUpdate();
     }

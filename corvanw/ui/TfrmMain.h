@@ -137,6 +137,7 @@ public:
     QLabel* LabelAvgS = nullptr;
     QLabel* LabelRestS = nullptr;
     QLabel* LabelRestD = nullptr;
+    QLabel* LabelNumPlotted = nullptr;
     TListView* ListView = nullptr;
     TTableGrid* StringGridTab = nullptr;
     TGraphPage* GraphPage = nullptr;

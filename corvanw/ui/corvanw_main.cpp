@@ -61,6 +61,10 @@ int main(int argc, char** argv) {
                 window.grab().save(QString(screenshot).replace(".png", "-line.png"));
                 window.toolBar->trigger();
                 window.grab().save(QString(screenshot).replace(".png", "-bar.png"));
+                window.vectorItems[0]->trigger();
+                window.grab().save(QString(screenshot).replace(".png", "-vector.png"));
+                window.vectorItems[1]->trigger();
+                window.grab().save(QString(screenshot).replace(".png", "-sectors.png"));
                 window.actInstrument->trigger();
                 window.grab().save(QString(screenshot).replace(".png", "-instrument.png"));
                 window.close();

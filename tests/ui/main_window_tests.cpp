@@ -416,7 +416,7 @@ private slots:
         OnNextModal(ClickOk);
         w.OpenMeasurementFile(QString(CORVAN_SAMPLES) + "/buoy3");
         QVERIFY(w.toolLine->isEnabled());
-        QVERIFY(!w.toolVector->isEnabled());
+        QVERIFY(w.toolVector->isEnabled());
         w.toolLine->trigger();
         QCOMPARE(w.Notebook1->currentIndex(), 1);
         QCOMPARE(w.Notebook2->currentIndex(), 3);
@@ -439,6 +439,18 @@ private slots:
         }
         QVERIFY(colours.size() > 3);
         w.actCopy->trigger();
+
+        // The progressive vector with its legend line.
+        w.vectorItems[0]->trigger();
+        QCOMPARE(w.LabelTitle->text(), QString("PROGRESSIVE VECTOR"));
+        QVERIFY(w.Panel3->isVisible());
+        QVERIFY(w.LabelNeumannP->text().startsWith("Neumann parameter: "));
+        QVERIFY(w.LabelNeumannP->text().size() > QString("Neumann parameter: ").size());
+        w.vectorItems[3]->trigger();
+        QCOMPARE(w.LabelTitle->text(), QString("STICK DIAGRAM"));
+        QVERIFY(!w.Panel3->isVisible());
+        w.vectorItems[1]->trigger();
+        QCOMPARE(w.LabelTitle->text(), QString("CURRENT VELOCITY DISTRIBUTION DIAGRAM"));
     }
 
     void printTheShownPageToPdf() {
