@@ -36,6 +36,7 @@
 #include "instrument/terminal_buffer.h"
 #include "print/gui/TMarginDlg.h"
 #include "print/gui/TPrtDialog.h"
+#include "print/gui/graph_print.h"
 #include "print/gui/print_page.h"
 #include "ui/TAboutBox.h"
 #include "ui/TExportDlg.h"
@@ -623,8 +624,13 @@ void TfrmMain::PrintClick() {
     if (!kind) return;
     double* mm = settings_.marginsMm;
     PrintMargins margins{mm[0], mm[1], mm[2], mm[3]};
+    std::optional<GraphPrintSource> graph;
+    if (*kind == PrintPageKind::Graph) {
+        graph = GraphPrintSourceOf(*GraphPage, LabelTitle->text().toStdString(),
+                                   view_.graphMode == 2 && view_.vectorKind == 0);
+    }
     PrintPage(this, *kind, data_, stats_, openFileName_.toStdString(), margins,
-              printerChooser ? *printerChooser : *PrtDialog);
+              printerChooser ? *printerChooser : *PrtDialog, graph ? &*graph : nullptr);
     // Margins raised to the printer's borders stay raised.
     mm[0] = margins.left;
     mm[1] = margins.right;

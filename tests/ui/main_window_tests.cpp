@@ -472,6 +472,12 @@ private slots:
         w.actPrint->trigger();
         QCOMPARE(list.calls, 1);
         QVERIFY(QFileInfo(dir.filePath("list.pdf")).size() > QFileInfo(dir.filePath("summary.pdf")).size());
+        PdfChooser graph(dir.filePath("graph.pdf"));
+        w.printerChooser = &graph;
+        w.toolLine->trigger();
+        w.actPrint->trigger();
+        QCOMPARE(graph.calls, 1);
+        QVERIFY(QFileInfo(dir.filePath("graph.pdf")).size() > 1000);
         // The instrument page has nothing to print.
         w.printerChooser = nullptr;
         w.Notebook1->setCurrentIndex(0);
