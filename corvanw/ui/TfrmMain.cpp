@@ -59,7 +59,7 @@ namespace {
 constexpr const char* kOpenFilter = "Measurement Files (*.CVN)|*.CVN";
 constexpr const char* kFileNotFoundText = "\rThis file cannot be found.";
 constexpr const char* kCheckPathText = "\rMake sure that you have specified the correct path and filename";
-constexpr const char* kMarginIdents[4] = {"Left", "Right", "Top", "Bottom"};
+constexpr const char* kMarginIdents[4] = {kLeftIdent, kRightIdent, kTopIdent, kBottomIdent};
 constexpr const char* kUtilCaptions[9] = {
     "&Import temperature data into GPS file",   "Edit &starting time", "&Erase measurements",
     "&Convert Belvan file",                     "&Recalculate calibration coefficient A",

@@ -24,6 +24,10 @@ inline constexpr const char* kDirectorySection = "Directory";
 inline constexpr const char* kCorvanDirectoryIdent = "Corvan";
 inline constexpr const char* kDefaultDirectory = "c:\\";
 inline constexpr const char* kMarginsSection = "Margins";
+inline constexpr const char* kLeftIdent = "Left";
+inline constexpr const char* kRightIdent = "Right";
+inline constexpr const char* kTopIdent = "Top";
+inline constexpr const char* kBottomIdent = "Bottom";
 inline constexpr const char* kDefaultMargin = "1";
 
 class SettingsStore : public SettingsAccess {

@@ -16,10 +16,6 @@ namespace {
 
 constexpr const char* kCaption = "Set margins";
 constexpr const char* kPrinterButton = "&Printer";
-constexpr const char* kLeftIdent = "Left";
-constexpr const char* kRightIdent = "Right";
-constexpr const char* kTopIdent = "Top";
-constexpr const char* kBottomIdent = "Bottom";
 
 }  // namespace
 
