@@ -2,6 +2,8 @@
 BUILD_DIR ?= build
 TEST_BUILD_DIR ?= build-test
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+# A compiler cache shortens rebuilds of a fresh tree; the build works without it.
+LAUNCHER := $(if $(shell command -v ccache 2>/dev/null),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache,)
 
 .PHONY: run test deps build clean
 
@@ -9,7 +11,7 @@ deps:
 	@scripts/install-deps
 
 build: deps
-	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 # Starts the desktop program on the bundled sample; without a display it runs
@@ -20,7 +22,7 @@ run: build
 # A fresh build from scratch and every test through CTest.
 test: deps
 	rm -rf $(TEST_BUILD_DIR)
-	cmake -S . -B $(TEST_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(TEST_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER)
 	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
 	cd $(TEST_BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
