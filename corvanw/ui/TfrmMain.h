@@ -37,6 +37,7 @@ class TerminalBuffer;
 class SummaryPanel;
 class TScaleDialog;
 class TdlgColor;
+class TdlgKonsult;
 class SaveDialogExportUi;
 class TAboutBox;
 class TExportDlg;
@@ -155,6 +156,7 @@ public:
     TEditRefDlg* EditRefDlg = nullptr;
     TReceivePump& Pump() { return *pump_; }
     TdlgColor* dlgColor = nullptr;
+    TdlgKonsult* dlgKonsult = nullptr;
     QFileDialog* SaveDialog1 = nullptr;
 
     // The text of the open dialog's file (with extension).
