@@ -124,7 +124,7 @@ private slots:
         });
         w.OpenMeasurementFile(QString(CORVAN_SAMPLES) + "/buoy3.CVN");
         QVERIFY(!cancelShown);
-        QCOMPARE(w.Notebook1->currentIndex(), 3);
+        QCOMPARE(w.Notebook1->currentIndex(), int(kPageList));
         QCOMPARE(w.windowTitle(), "Corvan - " + QString(CORVAN_SAMPLES) + "/buoy3");
         QVERIFY(w.actExport->isEnabled());
         QVERIFY(w.toolTable->isEnabled());
@@ -158,7 +158,7 @@ private slots:
 
         // The table page with its panel.
         w.toolTable->trigger();
-        QCOMPARE(w.Notebook1->currentIndex(), 1);
+        QCOMPARE(w.Notebook1->currentIndex(), int(kPageViews));
         QCOMPARE(w.LabelTitle->text(), QString("CURRENT SPEED / DIRECTION MATRIX"));
         QCOMPARE(w.LabelSerNum->text(), QString("Series number: 1"));
         QCOMPARE(w.LabelRefNum->text(), QString("Ref. number: 4711"));
@@ -172,9 +172,9 @@ private slots:
         QCOMPARE(w.StringGridTab->CellText(26, 0), QString("Sum%"));
         w.actSummary->trigger();
         QCOMPARE(w.LabelTitle->text(), QString("STATISTICAL SUMMARY"));
-        QCOMPARE(w.Notebook2->currentIndex(), 2);
+        QCOMPARE(w.Notebook2->currentIndex(), int(kInnerSummary));
         w.actList->trigger();
-        QCOMPARE(w.Notebook1->currentIndex(), 3);
+        QCOMPARE(w.Notebook1->currentIndex(), int(kPageList));
     }
 
     void theRangeDialogChoosesSeriesAndTypedLimits() {
@@ -269,7 +269,7 @@ private slots:
         }
         // The table tool does nothing for a temperature logger.
         w.toolTable->trigger();
-        QCOMPARE(w.Notebook1->currentIndex(), 3);
+        QCOMPARE(w.Notebook1->currentIndex(), int(kPageList));
     }
 
     void aMissingFileIsReportedAndTheLoadedOneStays() {
@@ -371,7 +371,7 @@ private slots:
         w.show();
         w.InstComm->SetDevice(device);
         w.actInstrument->trigger();
-        QCOMPARE(w.Notebook1->currentIndex(), 2);
+        QCOMPARE(w.Notebook1->currentIndex(), int(kPageComm));
         QVERIFY(w.InstComm->IsOpen());
         QVERIFY(w.Pump().Running());
         QVERIFY(w.InstrumentPage->DownloadBtn->isEnabled());
@@ -418,8 +418,8 @@ private slots:
         QVERIFY(w.toolLine->isEnabled());
         QVERIFY(w.toolVector->isEnabled());
         w.toolLine->trigger();
-        QCOMPARE(w.Notebook1->currentIndex(), 1);
-        QCOMPARE(w.Notebook2->currentIndex(), 3);
+        QCOMPARE(w.Notebook1->currentIndex(), int(kPageViews));
+        QCOMPARE(w.Notebook2->currentIndex(), int(kInnerChart));
         QCOMPARE(w.LabelTitle->text(), QString("CURRENT SPEED"));
         QVERIFY(w.actCopy->isEnabled());
         QVERIFY(!w.actPercent->isEnabled());
@@ -480,7 +480,7 @@ private slots:
         QVERIFY(QFileInfo(dir.filePath("graph.pdf")).size() > 1000);
         // The instrument page has nothing to print.
         w.printerChooser = nullptr;
-        w.Notebook1->setCurrentIndex(0);
+        w.Notebook1->setCurrentIndex(kPageBlank);
         w.actPrint->trigger();
     }
 
