@@ -514,7 +514,7 @@ void TfrmMain::OpenClick() {
 void TfrmMain::OpenMeasurementFile(const QString& fileName) {
     const std::string base = StripExtension(QDir::toNativeSeparators(fileName).toStdString());
     const QString baseName = QString::fromStdString(base);
-    openFileName_ = QFileInfo(baseName + ".CVN").fileName();
+    // The name stays that of the loaded file until another one is found.
     if (!FileExists(MeasurementFileName(base))) {
         QApplication::beep();
         QMessageBox::warning(this, QString::fromStdString(programTitle_),
@@ -820,11 +820,7 @@ void TfrmMain::Refresh() {
         LabelRestS->setText(kRestSpeedPrefix);
         LabelRestD->setText(kRestDirectionPrefix);
         SetFileCommandsEnabled(false);
-        if (data_.dataLoaded) {
-            // A loaded file without a range can still be given one.
-            for (QAction* a : {toolSelect, actSetRange}) a->setEnabled(true);
-        }
-        setWindowTitle(QString::fromStdString(data_.dataLoaded ? WindowCaption(programTitle_, data_) : programTitle_));
+        setWindowTitle(QString::fromStdString(programTitle_));
     }
     Panel4->Refresh();
     ApplyPanelColours();

@@ -177,6 +177,35 @@ private slots:
         QCOMPARE(w.Notebook1->currentIndex(), int(kPageList));
     }
 
+    void theRangeDialogAfterOpenCannotBeEscaped() {
+        MemorySettings store;
+        TfrmMain w(store);
+        w.show();
+        bool shownAfterEscape = false;
+        bool shownAfterClose = false;
+        OnNextModal([&](QWidget* dlg) {
+            QWidget* focus = dlg->focusWidget() ? dlg->focusWidget() : dlg;
+            QTest::keyClick(focus, Qt::Key_Escape);
+            shownAfterEscape = dlg->isVisible();
+            dlg->close();
+            shownAfterClose = dlg->isVisible();
+            if (dlg->isVisible()) ClickOk(dlg);
+        });
+        w.OpenMeasurementFile(QString(CORVAN_SAMPLES) + "/buoy3.CVN");
+        QVERIFY(shownAfterEscape);
+        QVERIFY(shownAfterClose);
+        QVERIFY(w.Data().statisticsValid);
+        QCOMPARE(w.Data().rangeCount, 1728);
+        QCOMPARE(w.LabelFileName->text(), QString("File name: buoy3.CVN"));
+
+        // Without valid statistics nothing that needs a range is offered,
+        // and the caption is the program's alone.
+        w.Data().statisticsValid = false;
+        w.Refresh();
+        for (QAction* a : {w.toolSelect, w.actSetRange, w.actSetScaling, w.actExport}) QVERIFY(!a->isEnabled());
+        QCOMPARE(w.windowTitle(), QString("Corvan"));
+    }
+
     void theRangeDialogChoosesSeriesAndTypedLimits() {
         QTemporaryDir dir;
         const QString base = dir.filePath("three");
@@ -287,6 +316,11 @@ private slots:
         QCOMPARE(warning, QString("/nonexistent/folder/gone.CVN\nThis file cannot be found.\n"
                                   "Make sure that you have specified the correct path and filename"));
         QVERIFY(w.Data().dataLoaded);
+        // The panel and the printouts go on naming the file still loaded.
+        QCOMPARE(w.OpenFileName(), QString("oxy17.CVN"));
+        OnNextModal(ClickOk);
+        w.actSetRange->trigger();
+        QCOMPARE(w.LabelFileName->text(), QString("File name: oxy17.CVN"));
         QCOMPARE(w.Data().header.instrumentType, std::uint8_t(3));
         // The L-file's columns are in the list.
         QCOMPARE(w.ListView->Columns().size(), std::size_t(16));
