@@ -18,9 +18,9 @@ constexpr const char* kMaxMeanCaption = "Max / mean velocity";
 constexpr const char* kFluxCountCaption = "Relative flux / Number measured";
 constexpr const char* kOxygenRoseCaption = "Relative Ox flux";
 
-std::string Title(const DataSet& data, int innerPage, int graphMode, int kind) {
+std::string Title(const DataSet& data, InnerPage innerPage, GraphKind graphMode, int kind) {
     ViewState v;
-    v.page = 1;
+    v.page = kPageViews;
     v.innerPage = innerPage;
     v.graphMode = graphMode;
     v.lineChannel = kind;
@@ -30,11 +30,11 @@ std::string Title(const DataSet& data, int innerPage, int graphMode, int kind) {
 }
 
 ReportViewItem Line(const DataSet& data, ReportView view, int channel) {
-    return {view, Title(data, 1, 1, channel)};
+    return {view, Title(data, kInnerChart, kGraphLine, channel)};
 }
 
 ReportViewItem Vector(const DataSet& data, ReportView view, int kind, const char* caption = nullptr) {
-    std::string title = Title(data, 1, 2, kind);
+    std::string title = Title(data, kInnerChart, kGraphVector, kind);
     if (caption) title += std::string(" - ") + caption;
     return {view, title};
 }
@@ -78,14 +78,14 @@ std::vector<ReportViewItem> ReportViews(const DataSet& data) {
             views.push_back(Line(data, ReportView::OxygenFlux, kLineOxygenFlux));
         }
     }
-    views.push_back({ReportView::SpeedBar, Title(data, 1, 0, kBarSpeed)});
-    views.push_back({ReportView::DirectionBar, Title(data, 1, 0, kBarDirection)});
+    views.push_back({ReportView::SpeedBar, Title(data, kInnerChart, kGraphBar, kBarSpeed)});
+    views.push_back({ReportView::DirectionBar, Title(data, kInnerChart, kGraphBar, kBarDirection)});
     views.push_back(Vector(data, ReportView::Progressive, 0));
     views.push_back(Vector(data, ReportView::MaxMean, 1, kMaxMeanCaption));
     views.push_back(Vector(data, ReportView::FluxCount, 2, kFluxCountCaption));
     if (h.instrumentType == 3 && h.sensorKind == 1) views.push_back(Vector(data, ReportView::OxygenRose, 4, kOxygenRoseCaption));
     views.push_back(Vector(data, ReportView::Stick, 3));
-    views.push_back({ReportView::Matrix, Title(data, 0, 0, 0)});
+    views.push_back({ReportView::Matrix, Title(data, kInnerTable, kGraphBar, 0)});
     return views;
 }
 
