@@ -64,10 +64,11 @@ void DescribeBars(ChartDescription& c, const BarGraph& b, const AppliedColours& 
     SetDataRange(c, b.dataMaximum, b.dataMinimum);
 }
 
-void DescribeProgressive(ChartDescription& c, const DataSet& data, const AppliedColours& colours, std::uint32_t face,
-                         GraphPageDescription& page) {
+void DescribeProgressive(ChartDescription& c, const DataSet& data, const Statistics& stats,
+                         const AppliedColours& colours, std::uint32_t face, GraphPageDescription& page) {
     std::vector<ProgressivePoint> path;
-    const ProgressiveFigures f = ComputeProgressiveFigures(data, &path);
+    ComputeProgressiveFigures(data, &path);
+    const ProgressiveFigures& f = stats.progressive;
     page.legend = ProgressiveLegendTexts(f, data.rangeCount);
     page.legendShown = true;
     std::vector<ChartPoint> points;
@@ -184,7 +185,7 @@ GraphPageDescription DescribeGraphPage(const DataSet& data, const Statistics& st
         DescribeBars(c, BuildBarGraph(data, stats, request.barKind, request.barScale), colours, buttonFaceRgb);
     } else if (request.kind == kGraphVector && HasCurrent(data.header)) {
         switch (request.vectorKind) {
-            case kVectorProgressive: DescribeProgressive(c, data, colours, buttonFaceRgb, page); break;
+            case kVectorProgressive: DescribeProgressive(c, data, stats, colours, buttonFaceRgb, page); break;
             case kVectorStick: DescribeStick(c, data, scale, colours, buttonFaceRgb); break;
             case kVectorMaxMean:
             case kVectorFluxNumber:

@@ -167,7 +167,7 @@ ChartLayout LayOutChart(const ChartDescription& chart, const ChartMetrics& metri
     } else {
         out.footCaption = chart.modeCaption3;
     }
-    const Foot foot = SplitFoot(out.footCaption);
+    Foot foot = SplitFoot(out.footCaption);
 
     // Caption above the left axis, labels left and below, the date axis
     // under the bottom axis, the foot at the bottom.
@@ -192,6 +192,7 @@ ChartLayout LayOutChart(const ChartDescription& chart, const ChartMetrics& metri
     if (chart.equalScale && chart.mode == kModeVector) {
         ApplyEqualScale(chart, out, left);
         out.bottomIncrement = out.bottom.increment;
+        foot = SplitFoot(out.footCaption);
     }
     out.bottomMap = AxisMapping{out.bottom.minimum, out.bottom.maximum, out.plot.left, out.plot.right};
 
@@ -276,7 +277,8 @@ ChartLayout LayOutChart(const ChartDescription& chart, const ChartMetrics& metri
         const double step =
             LabelIncrement(dr.minimum, dr.maximum, 1.0, out.plot.Width(), width("00.Mmm"), out.bottom.labelSeparation);
         const std::vector<DayMark> days = DateAxisDays(dr, step);
-        const double axisY = out.plot.bottom + lift + fh + kTickLength + 2.0;
+        // A few pixels above the foot, so the last day label does not sit on the unit.
+        const double axisY = out.plot.bottom + lift + fh + kTickLength - 1.0;
         for (const DayMark& d : days) {
             const int x = Round(dateMap.ValueToPixel(d.days));
             if (x < out.plot.left || x > out.plot.right) continue;
