@@ -15,6 +15,7 @@
 #include "data/data_set.h"
 #include "graphs/chart_geometry.h"
 #include "graphs/chart_series.h"
+#include "graphs/graph_kinds.h"
 #include "graphs/graph_settings.h"
 #include "graphs/scale_settings.h"
 #include "graphs/statistics.h"
@@ -109,12 +110,6 @@ void SetDataRange(ChartDescription& chart, double maximum, double minimum);
 // Where a picture goes: the screen keeps the user's background; paper is
 // white and its date axis carries no day grid lines.
 enum class ChartTarget { Screen, Paper };
-
-enum GraphKind : int {
-    kGraphBar = 0,
-    kGraphLine = 1,
-    kGraphVector = 2,
-};
 
 // Which graph of the page.
 struct GraphRequest {
