@@ -22,7 +22,7 @@ namespace corvan::cli {
 namespace {
 
 struct GraphName {
-    int kind;
+    GraphKind kind;
     int sub;
 };
 
@@ -129,8 +129,8 @@ int RunPlot(const std::vector<std::string>& args) {
     }
 
     ViewState view;
-    view.page = 1;
-    view.innerPage = 3;
+    view.page = kPageViews;
+    view.innerPage = kInnerChart;
     view.graphMode = g.kind;
     view.barKind = view.lineChannel = view.vectorKind = g.sub;
     PlotJob job;

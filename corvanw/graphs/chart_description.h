@@ -113,7 +113,7 @@ enum class ChartTarget { Screen, Paper };
 
 // Which graph of the page.
 struct GraphRequest {
-    int kind = kGraphLine;
+    GraphKind kind = kGraphLine;
     int barKind = kBarSpeed;
     int lineKind = kLineSpeed;
     int vectorKind = kVectorProgressive;

@@ -21,7 +21,7 @@ struct Graphs {
         testing::FillDataSet(data, recs, type, kind, interval);
         ComputeStatistics(data, scale, stats);
     }
-    GraphPageDescription Page(int graphKind, int sub, bool startOfDays = false,
+    GraphPageDescription Page(GraphKind graphKind, int sub, bool startOfDays = false,
                               ChartTarget target = ChartTarget::Screen) {
         GraphRequest r;
         r.kind = graphKind;

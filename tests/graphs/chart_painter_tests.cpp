@@ -74,7 +74,7 @@ class ChartPainterTest : public QObject {
     GraphSettings settings;
     const QSize size{640, 400};
 
-    GraphPageDescription Page(int kind, int sub) {
+    GraphPageDescription Page(GraphKind kind, int sub) {
         GraphRequest r;
         r.kind = kind;
         r.lineKind = r.barKind = r.vectorKind = sub;
