@@ -29,14 +29,16 @@ std::string Title(const DataSet& data, InnerPage innerPage, GraphKind graphMode,
     return ViewTitle(v, data);
 }
 
+ReportViewItem Item(ReportView view, const std::string& title) { return {view, title, title}; }
+
 ReportViewItem Line(const DataSet& data, ReportView view, int channel) {
-    return {view, Title(data, kInnerChart, kGraphLine, channel)};
+    return Item(view, Title(data, kInnerChart, kGraphLine, channel));
 }
 
 ReportViewItem Vector(const DataSet& data, ReportView view, int kind, const char* caption = nullptr) {
-    std::string title = Title(data, kInnerChart, kGraphVector, kind);
-    if (caption) title += std::string(" - ") + caption;
-    return {view, title};
+    ReportViewItem item = Item(view, Title(data, kInnerChart, kGraphVector, kind));
+    if (caption) item.description += std::string(" - ") + caption;
+    return item;
 }
 
 struct LoadedPosition {
@@ -78,14 +80,14 @@ std::vector<ReportViewItem> ReportViews(const DataSet& data) {
             views.push_back(Line(data, ReportView::OxygenFlux, kLineOxygenFlux));
         }
     }
-    views.push_back({ReportView::SpeedBar, Title(data, kInnerChart, kGraphBar, kBarSpeed)});
-    views.push_back({ReportView::DirectionBar, Title(data, kInnerChart, kGraphBar, kBarDirection)});
+    views.push_back(Item(ReportView::SpeedBar, Title(data, kInnerChart, kGraphBar, kBarSpeed)));
+    views.push_back(Item(ReportView::DirectionBar, Title(data, kInnerChart, kGraphBar, kBarDirection)));
     views.push_back(Vector(data, ReportView::Progressive, 0));
     views.push_back(Vector(data, ReportView::MaxMean, 1, kMaxMeanCaption));
     views.push_back(Vector(data, ReportView::FluxCount, 2, kFluxCountCaption));
     if (h.instrumentType == 3 && h.sensorKind == 1) views.push_back(Vector(data, ReportView::OxygenRose, 4, kOxygenRoseCaption));
     views.push_back(Vector(data, ReportView::Stick, 3));
-    views.push_back({ReportView::Matrix, Title(data, kInnerTable, kGraphBar, 0)});
+    views.push_back(Item(ReportView::Matrix, Title(data, kInnerTable, kGraphBar, 0)));
     return views;
 }
 

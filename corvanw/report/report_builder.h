@@ -40,6 +40,8 @@ struct ReportViewItem {
     // The alt text: the page title the desktop shows, and for the sector
     // diagrams " - " and the menu entry.
     std::string description;
+    // The page title alone, as the picture's header shows it.
+    std::string title;
 };
 
 // The pictures of one position, in the order they go into the document.

@@ -298,6 +298,7 @@ void TdlgKonsult::OKBtnClick() {
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(300);
     QtReportPictureSource pictures;
+    if (completePictures) completePictures(pictures);
     ReportOutcome outcome;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     try {

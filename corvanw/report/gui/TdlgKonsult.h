@@ -16,6 +16,8 @@
 
 namespace corvan {
 
+class QtReportPictureSource;
+
 inline constexpr const char* kConsultCaption = "Select data";
 inline constexpr const char* kBundledTemplateName = "Spesifikasjons og resutatoversikt.docx";
 
@@ -53,6 +55,8 @@ public:
     std::function<QString(const QString& initialName)> chooseTemplate;
     // Called after a report was written (the window shows its list again).
     std::function<void()> afterReport;
+    // Gives the pictures the window's graph colours and line settings.
+    std::function<void(QtReportPictureSource&)> completePictures;
     // Shows a failure; a message box when unset.
     std::function<void(const QString&)> showError;
 

@@ -5,12 +5,18 @@
 
 #include <memory>
 
+#include "graphs/graph_settings.h"
 #include "report/report_builder.h"
 
 namespace corvan {
 
 class QtReportPictureSource : public ReportPictureSource {
 public:
+    // The window's colours and line settings; the paper stays white.
+    GraphSettings graphSettings;
+    // With it each graph gets an SVG twin beside its PNG.
+    bool withSvg = true;
+
     ReportPicture Draw(const DataSet& data, const ScaleSettings& scale, const Statistics& stats,
                        const ReportPictureRequest& request) override;
 };

@@ -5,6 +5,7 @@
 
 #include "graphs/gui/TGraphPage.h"
 #include "report/gui/TdlgKonsult.h"
+#include "report/gui/offscreen_pictures.h"
 #include "ui/TfrmMain.h"
 
 namespace corvan {
@@ -41,6 +42,7 @@ TdlgKonsult* InstallReportCommand(TfrmMain& main, SettingsAccess& store, QAction
         request.legend = main.actLegend && main.actLegend->isChecked();
         if (main.Data().dataLoaded) request.fallbackInstrumentType = main.Data().header.instrumentType;
     };
+    dialog->completePictures = [&main](QtReportPictureSource& pictures) { pictures.graphSettings = main.Graphs(); };
     dialog->afterReport = [&main] {
         if (main.actList) main.actList->trigger();
     };
