@@ -10,7 +10,9 @@
 
 #include "graphs/stats_test_data.h"
 #include "report/consult_settings.h"
+#include "data/series_range.h"
 #include "report/gui/TdlgKonsult.h"
+#include "report/gui/offscreen_pictures.h"
 #include "report/office_package.h"
 #include "ui/TfrmMain.h"
 
@@ -164,6 +166,39 @@ private slots:
         QVERIFY(error.contains("gone.docx"));
         QVERIFY(opened.isEmpty());
         QCOMPARE(dlg.result(), 0);
+    }
+
+    void PicturesAreSharpAndNamedForTheOxygenSample() {
+        DataSet data;
+        data.baseName = QDir(CORVAN_SAMPLES).filePath("oxy17").toStdString();
+        QVERIFY(LoadMeasurementFiles(data).message.empty());
+        QVERIFY(SelectSeriesRange(data, {}).empty());
+        ScaleSettings scale;
+        Statistics stats;
+        ComputeStatistics(data, scale, stats);
+        stats.progressive = ComputeProgressiveFigures(data);
+        QtReportPictureSource source;
+        const std::vector<ReportViewItem> views = ReportViews(data);
+        QCOMPARE(views.size(), std::size_t(13));
+        for (const ReportViewItem& item : views) {
+            ReportPictureRequest r;
+            r.item = item;
+            r.layoutWidth = 454;
+            r.layoutHeight = 340;
+            r.widthPt = 454;
+            r.heightPt = item.view == ReportView::Matrix ? 680 : 340;
+            const ReportPicture p = source.Draw(data, scale, stats, r);
+            QVERIFY2(!p.png.empty(), item.description.c_str());
+            QCOMPARE(p.description, item.description);
+            QImage image;
+            QVERIFY(image.loadFromData(reinterpret_cast<const uchar*>(p.png.data()), int(p.png.size()), "PNG"));
+            QVERIFY(!image.hasAlphaChannel());
+            QVERIFY(p.widthPt <= 454.0 && p.heightPt <= r.heightPt);
+            // At least 200 dots per inch at the printed size.
+            QVERIFY2(image.width() / (p.widthPt / 72.0) >= 199.5, item.description.c_str());
+            QVERIFY2(std::abs(image.width() / double(image.height()) - p.widthPt / p.heightPt) < 0.02, item.description.c_str());
+            QCOMPARE(p.svg.empty(), item.view == ReportView::Matrix);
+        }
     }
 
     void ReportsIsOfferedInTheUtilMenu() {
