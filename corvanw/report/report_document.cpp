@@ -343,6 +343,8 @@ void BuildTable(pugi::xml_node tbl, const SummaryTable& table, int usableWidthPt
             AddWidth(tc.append_child("w:tcPr"), "w:tcW", c == 0 ? captionWidth : valueWidth);
             pugi::xml_node p = tc.append_child("w:p");
             pugi::xml_node pPr = p.append_child("w:pPr");
+            // The table stays on one page with its title.
+            if (r + 1 < table.cells.size()) pPr.append_child("w:keepNext");
             if (c > 0 && !header) {
                 pugi::xml_node tab = pPr.append_child("w:tabs").append_child("w:tab");
                 tab.append_attribute("w:val") = "decimal";
@@ -660,6 +662,7 @@ void ReportDocument::FillSection(const std::string& placeholder, const std::stri
     if (!table) return;
     anchor = anchor.parent().insert_child_after("w:p", anchor);
     pugi::xml_node title = anchor.parent().insert_child_after("w:p", anchor);
+    title.append_child("w:pPr").append_child("w:keepNext");
     AddTextRun(title, kReportSummaryTitle, true, false);
     anchor = title;
     pugi::xml_node tbl = anchor.parent().insert_child_after("w:tbl", anchor);

@@ -83,6 +83,27 @@ TEST(ReportCommand, ThreePositionsOfTheSamplesOpenInLibreOffice) {
     EXPECT_EQ(pdf.images, drawings);
 }
 
+TEST(ReportCommand, OlderBinaryTemplateIsConvertedFirst) {
+    const std::string office = FindOfficeConverter();
+    if (office.empty()) GTEST_SKIP() << "LibreOffice is not installed";
+    testing::TempDir dir;
+    // The binary template is made here from the bundled one.
+    std::filesystem::copy_file(kTemplate, dir.Path("mal.docx"));
+    ASSERT_EQ(RunProgram(office, {"--headless", "--norestore", "-env:UserInstallation=file://" + dir.Path("lo"),
+                                  "--convert-to", "dot:MS Word 97 Vorlage", "--outdir", dir.Path(""),
+                                  dir.Path("mal.docx")}),
+              0);
+    const std::string out = dir.Path("report.docx");
+    const auto r = RunCommand(kCli, {"report", "--template", dir.Path("mal.dot"), "-o", out, "--bottom",
+                                     kSamples + "/buoy3", "--sted", "Testvik"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string xml = *OfficePackage::Read(out).Find("word/document.xml");
+    EXPECT_EQ(xml.find("{corvan"), std::string::npos);
+    EXPECT_NE(xml.find("Testvik"), std::string::npos);
+    EXPECT_NE(xml.find("Bunnstrøm"), std::string::npos);
+    EXPECT_NE(xml.find("<wp:docPr "), std::string::npos);
+}
+
 TEST(ReportCommand, MissingPositionIsLeftOutFailuresWriteNothing) {
     testing::TempDir dir;
     const std::string out = dir.Path("report.docx");
