@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
@@ -61,6 +62,9 @@ TdlgKonsult::TdlgKonsult(SettingsAccess& store, QWidget* parent) : QDialog(paren
 
 void TdlgKonsult::BuildControls() {
     auto* layout = new QVBoxLayout(this);
+    // The three positions side by side, the site facts below them.
+    auto* positions = new QHBoxLayout;
+    layout->addLayout(positions);
     const auto edit = [this](const char* name, bool readOnly) {
         auto* e = new QLineEdit(this);
         e->setObjectName(name);
@@ -76,6 +80,8 @@ void TdlgKonsult::BuildControls() {
         addressEdits[static_cast<std::size_t>(i)] = edit(kAddressNames[i], false);
         auto* browse = new QPushButton("...", this);
         auto* clear = new QPushButton("Clear", this);
+        browse->setFixedWidth(browse->fontMetrics().horizontalAdvance("....") + 16);
+        fileEdits[static_cast<std::size_t>(i)]->setMinimumWidth(fileEdits[static_cast<std::size_t>(i)]->fontMetrics().horizontalAdvance("M") * 14);
         browse->setProperty("tag", i + 1);
         clear->setProperty("tag", i + 1);
         browseButtons[static_cast<std::size_t>(i)] = browse;
@@ -90,7 +96,7 @@ void TdlgKonsult::BuildControls() {
         grid->addWidget(depthEdits[static_cast<std::size_t>(i)], 2, 1, 1, 3);
         grid->addWidget(new QLabel("Address", group), 3, 0);
         grid->addWidget(addressEdits[static_cast<std::size_t>(i)], 3, 1, 1, 3);
-        layout->addWidget(group);
+        positions->addWidget(group);
         connect(browse, &QPushButton::clicked, this, [this, i] { BrowseClick(i); });
         connect(clear, &QPushButton::clicked, this, [this, i] { ClearClick(i); });
         fileEdits[static_cast<std::size_t>(i)]->installEventFilter(this);
@@ -101,6 +107,7 @@ void TdlgKonsult::BuildControls() {
     edtTemplate = edit("edtTemplate", true);
     LoadG = new QPushButton("...", this);
     LoadG->setObjectName("LoadG");
+    LoadG->setFixedWidth(LoadG->fontMetrics().horizontalAdvance("....") + 16);
     edtTotDyp = edit("edtTotDyp", false);
     edtUTM = edit("edtUTM", false);
     edtSted = edit("edtSted", false);
