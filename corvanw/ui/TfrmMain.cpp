@@ -49,6 +49,9 @@
 #ifndef CORVAN_VERSION
 #define CORVAN_VERSION "0.0.0"
 #endif
+#ifndef CORVAN_INTERNAL_NAME
+#define CORVAN_INTERNAL_NAME "Corvan"
+#endif
 #ifndef CORVAN_BUILD_DATE
 #define CORVAN_BUILD_DATE ""
 #endif
@@ -148,9 +151,7 @@ TfrmMain::TfrmMain(SettingsAccess& settings, QWidget* parent) : QMainWindow(pare
     SaveDialog1->setObjectName("SaveDialog1");
     SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
     saveDialogUi_ = std::make_unique<SaveDialogExportUi>(this, *SaveDialog1);
-    AboutBox->SetProductName(QString::fromStdString(programTitle_));
-    AboutBox->SetVersion(CORVAN_VERSION);
-    AboutBox->SetBuildDate(CORVAN_BUILD_DATE);
+    version = ProgramVersion{CORVAN_INTERNAL_NAME, CORVAN_VERSION, CORVAN_BUILD_DATE};
     StringGridTab->SetupTableGrid(data_.header);
     StringGridTab->FillTable(MatrixCellTexts(data_, stats_), false);
     EnableCommandsForFile();
@@ -514,6 +515,9 @@ void TfrmMain::OpenClick() {
 void TfrmMain::OpenMeasurementFile(const QString& fileName) {
     const std::string base = StripExtension(QDir::toNativeSeparators(fileName).toStdString());
     const QString baseName = QString::fromStdString(base);
+    // No chart may paint between the new statistics and the graph drawn
+    // from them; the refresh at the end lets them draw again.
+    LockCharts();
     // The name stays that of the loaded file until another one is found.
     if (!FileExists(MeasurementFileName(base))) {
         QApplication::beep();
@@ -556,6 +560,7 @@ void TfrmMain::OpenMeasurementFile(const QString& fileName) {
 
 void TfrmMain::SetRangeClick() {
     if (!data_.dataLoaded) return;
+    LockCharts();
     if (SelectDlg->Execute(true)) {
         RangeAccepted();
         if (Notebook1->currentIndex() == kPageList) ListView->ScrollToRecord(data_.rangeFirst);
@@ -867,6 +872,30 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     InstComm->Close();
     SaveMainWindowSettingsAtExit(settings_, store_);
     event->accept();
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (activated_) return;
+    activated_ = true;
+    FirstActivation();
+}
+
+void TfrmMain::FirstActivation() {
+    AboutBox->setWindowTitle(windowTitle());
+    AboutBox->SetBuildDate(version.buildDate);
+    AboutBox->SetVersion(version.fileVersion);
+    AboutBox->SetProductName(version.internalName);
+    programTitle_ = ProgramTitleFromInternalName(version.internalName.toStdString(), programTitle_);
+    setWindowTitle(QString::fromStdString(WindowCaption(programTitle_, data_)));
+    Refresh();
+    // Keys scroll the list from the start; the bar takes no focus while
+    // there is nothing to scroll, so the list does.
+    if (ListView->ScrollBarV->isEnabled()) {
+        ListView->ScrollBarV->setFocus();
+    } else {
+        ListView->setFocus();
+    }
 }
 
 void TfrmMain::resizeEvent(QResizeEvent* event) {

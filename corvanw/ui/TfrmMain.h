@@ -44,6 +44,13 @@ class TListView;
 class TSelectDlg;
 class TTableGrid;
 
+// What the program file says of itself (its version resource).
+struct ProgramVersion {
+    QString internalName;
+    QString fileVersion;
+    QString buildDate;
+};
+
 // Settings the window reads at start and partly writes back at exit.
 struct MainWindowSettings {
     int iMargin = kDefaultIMargin;
@@ -70,6 +77,9 @@ public:
     ViewState& View() { return view_; }
     const MainWindowSettings& Settings() const { return settings_; }
     const GraphSettings& Graphs() const { return graphSettings_; }
+
+    // Applied at the first activation; tests may set it before showing.
+    ProgramVersion version;
 
     // Test hooks: the file name the open dialog would return (empty =
     // cancelled); nullptr uses the real dialog.
@@ -162,12 +172,14 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void FirstActivation();
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();
