@@ -506,6 +506,59 @@ private slots:
         QCOMPARE(back.recordCount, 10);
     }
 
+    void eraseAndStartingTimeWithoutAReferenceFile() {
+        QTemporaryDir dir;
+        const std::string base = dir.filePath("noref").toStdString();
+        WriteSet(base, 10);
+        QFile::remove(QString::fromStdString(base + ".RF6"));
+        QString message;
+        auto noBox = [&] {
+            WhenModal<QMessageBox>(
+                [&](QMessageBox* box) {
+                    message = box->text();
+                    box->accept();
+                },
+                3000);
+        };
+        auto pick = [&] {
+            WhenModal<QFileDialog>([&](QFileDialog* d) { Choose(d, QString::fromStdString(base + ".CVN")); });
+        };
+
+        // The erase runs with no series, between the records around the run.
+        DataSet data;
+        TDeleteDlg dlg;
+        pick();
+        WhenModal<TDeleteDlg>([](TDeleteDlg* d) {
+            QTest::keyClicks(d->EditFirst, "5");
+            QTest::keyClicks(d->EditLast, "7");
+            d->OKBtn->click();
+        });
+        noBox();
+        QVERIFY(RunEraseMeasurements(nullptr, data, dlg, dir.path()));
+        QCOMPARE(message, QString());
+        QVERIFY(QFileInfo::exists(QString::fromStdString(base + ".~CVN")));
+        DataSet back;
+        back.baseName = base;
+        LoadMeasurementFiles(back);
+        QCOMPARE(back.recordCount, 10);
+        QCOMPARE(back.records[5].speed, 5.0f);
+
+        // The starting-time tool shows an empty list and writes nothing.
+        TEditRefDlg edit;
+        int shown = -1;
+        pick();
+        WhenModal<TEditRefDlg>([&](TEditRefDlg* d) {
+            shown = d->ListSeries->topLevelItemCount();
+            d->OKBtn->click();
+        });
+        noBox();
+        QVERIFY(!RunEditStartingTime(nullptr, data, edit, dir.path()));
+        QCOMPARE(shown, 0);
+        QCOMPARE(message, QString());
+        QVERIFY(!QFileInfo::exists(QString::fromStdString(base + ".RF6")));
+        QTest::qWait(3100);  // let the unused box watcher run out
+    }
+
     void startingTimeEditor() {
         QTemporaryDir dir;
         const std::string base = dir.filePath("st").toStdString();
