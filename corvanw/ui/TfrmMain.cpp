@@ -139,7 +139,7 @@ TfrmMain::TfrmMain(SettingsAccess& settings, QWidget* parent) : QMainWindow(pare
     InstComm->ApplySettings(LoadCommSettings(store_));
     CommParamDlg = new TCommParamDlg(*InstComm, &store_, this);
     DownloadDlg = new TDownloadDlg(data_, *InstComm, this);
-    DownloadDlg->SetInitialDirectory(QString::fromStdString(settings_.directory));
+    DownloadDlg->SetDirectorySource([this] { return QString::fromStdString(settings_.directory); });
     DeleteDlg = new TDeleteDlg(this);
     EditRefDlg = new TEditRefDlg(this);
     pump_->SetDownloadTarget(DownloadDlg);

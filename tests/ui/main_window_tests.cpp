@@ -447,21 +447,29 @@ private slots:
         QVERIFY(w.Pump().Running());
         QVERIFY(w.InstrumentPage->DownloadBtn->isEnabled());
 
+        // A file opened from the samples makes them the current data folder.
+        OnNextModal(ClickOk);
+        w.OpenMeasurementFile(QString(CORVAN_SAMPLES) + "/buoy3.CVN");
+        w.actInstrument->trigger();
+
         const QString file = dir.filePath("fromsim.CVN");
-        OnNextModal([file](QWidget*) {
+        QString startFolder;
+        OnNextModal([file, &startFolder](QWidget*) {
             // The download dialog first; the save dialog follows it.
             auto* watch = new QTimer;
-            QObject::connect(watch, &QTimer::timeout, [watch, file] {
+            QObject::connect(watch, &QTimer::timeout, [watch, file, &startFolder] {
                 auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
                 if (!d) return;
                 watch->stop();
                 watch->deleteLater();
+                startFolder = d->directory().absolutePath();
                 d->findChild<QLineEdit*>("fileNameEdit")->setText(file);
                 static_cast<QDialog*>(d)->accept();
             });
             watch->start(10);
         });
         QTest::mouseClick(w.InstrumentPage->DownloadBtn, Qt::LeftButton);
+        QCOMPARE(startFolder, QDir(CORVAN_SAMPLES).absolutePath());
         QVERIFY(w.Data().dataLoaded);
         QVERIFY(w.Data().statisticsValid);
         QCOMPARE(w.Data().recordCount, 300);
