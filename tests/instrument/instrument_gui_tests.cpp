@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -309,6 +310,43 @@ private slots:
         page.ViewRefreshed(false);
         QVERIFY(!pump.Running());
         QVERIFY(comm.IsOpen());
+    }
+
+    void printerToggleShowsItsStateAndButtonsStayInside() {
+        TVxObjComm comm;
+        comm.SetLinkFactory([](TVxObjComm&) { return std::make_unique<MemoryLink>(); });
+        TerminalBuffer terminal;
+        TReceivePump pump(comm, terminal);
+        TInstrumentPage page(comm, terminal, pump);
+        QTemporaryDir dir;
+        page.SetPrinterFactory([&dir] {
+            auto printer = std::make_unique<QPrinter>();
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(dir.filePath("echo.pdf"));
+            return printer;
+        });
+        page.resize(1000, 650);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        page.ViewRefreshed(true);
+        for (QPushButton* b : {page.SetupBtn, page.DownloadBtn, page.PrintBtn}) {
+            const QRect r = b->geometry();
+            QVERIFY2(r.right() < page.width() - 1 && r.left() > page.ScrollBarTerm->geometry().right(),
+                     qPrintable(b->text()));
+            QVERIFY(r.width() >= b->sizeHint().width());
+        }
+        auto shows = [&](bool on) {
+            return page.PrintBtn->icon().pixmap(12).toImage() == PrintGlyph(on).pixmap(12).toImage();
+        };
+        QVERIFY(shows(false));
+        QVERIFY(!shows(true));
+        page.PrintBtn->click();
+        QVERIFY(page.PrintBtn->isChecked());
+        QVERIFY(shows(true));
+        // A refresh of the views ends the echo and puts the lamp out.
+        page.ViewRefreshed(true);
+        QVERIFY(!page.PrintBtn->isChecked());
+        QVERIFY(shows(false));
     }
 
     void downloadDialogSavesWhatTheSimulatorSends() {
