@@ -6,6 +6,7 @@
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFrame>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -19,6 +20,7 @@
 #include "data/file_error.h"
 #include "data/measurement_files.h"
 #include "graphs/gui/TChartVx.h"
+#include "graphs/gui/page_picture.h"
 #include "graphs/gui/TGraphPage.h"
 #include "graphs/gui/TScaleDialog.h"
 #include "graphs/vector_graphs.h"
@@ -40,6 +42,7 @@
 #include "print/gui/print_page.h"
 #include "print/print_geometry.h"
 #include "ui/TAboutBox.h"
+#include "ui/page_popup.h"
 #include "ui/TExportDlg.h"
 #include "ui/export_command.h"
 #include "ui/TSelectDlg.h"
@@ -198,6 +201,19 @@ void TfrmMain::CreateActions() {
     actGraphSettings = make("&Graph settings", "Set graphics parameters");
     actCopy = make("Copy to Clipboard", "Copy the page as a picture");
     actCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    // The entry lives in a menu built on demand; the window carries it so
+    // that Ctrl+C works with no menu open.
+    addAction(actCopy);
+    // The context menu's own speed, direction and oxygen-flux entries pick
+    // the bar kind or the line kind, whichever graph is shown.
+    constexpr const char* kPopupCaptions[3] = {"Current &Speed", "Current &direction", "Ox flux"};
+    for (int i = 0; i < 3; ++i) {
+        popupKinds[i] = make(kPopupCaptions[i], "Graph of this quantity");
+        connect(popupKinds[i], &QAction::triggered, this, [this, i] {
+            if (view_.graphMode == kGraphBar) BarClick(kBarTags[i], true);
+            else if (view_.graphMode == kGraphLine) LineClick(kBarTags[i], true);
+        });
+    }
     actNumberMeasured = make("&Number measured", "Bar heights in number of measurements");
     actPercent = make("&Percent", "Bar heights in percent of measurements");
     actHelpContents = make("&Contents", "Open the help");
@@ -407,7 +423,7 @@ void TfrmMain::CreatePages() {
 }
 
 void TfrmMain::CreateInformationPanel(QWidget* page) {
-    Panel1 = new QWidget(page);
+    Panel1 = new QFrame(page);
     Panel1->setObjectName("Panel1");
     auto label = [this](const char* name) {
         auto* l = new QLabel(Panel1);
@@ -429,7 +445,7 @@ void TfrmMain::CreateInformationPanel(QWidget* page) {
     Panel1->setFixedHeight(QFontMetrics(bold).height() + 4 * h + 12);
     Panel1->installEventFilter(this);
 
-    Panel3 = new QWidget(page);
+    Panel3 = new QFrame(page);
     Panel3->setObjectName("Panel3");
     auto* legend = new QHBoxLayout(Panel3);
     legend->setContentsMargins(8, 0, 8, 0);
@@ -610,7 +626,15 @@ void TfrmMain::ApplyPanelColours() {
         p.setColor(QPalette::Window, panel);
         w->setPalette(p);
         w->setAutoFillBackground(true);
+        if (auto* frame = qobject_cast<QFrame*>(w)) {
+            frame->setFrameShape(c.raisedPanels ? QFrame::Panel : QFrame::NoFrame);
+            frame->setFrameShadow(c.raisedPanels ? QFrame::Raised : QFrame::Plain);
+        }
     }
+    // The fixed cells of the matrix are drawn in the button colour.
+    QPalette grid = StringGridTab->palette();
+    grid.setColor(QPalette::Button, panel);
+    StringGridTab->setPalette(grid);
     Panel4->SetPanelColour(c.panel, c.raisedPanels);
 }
 
@@ -632,8 +656,11 @@ void TfrmMain::PrintClick() {
     PrintMargins margins{mm[0], mm[1], mm[2], mm[3]};
     std::optional<GraphPrintSource> graph;
     if (*kind == PrintPageKind::Graph) {
-        graph = GraphPrintSourceOf(*GraphPage, LabelTitle->text().toStdString(),
-                                   view_.graphMode == kGraphVector && view_.vectorKind == kVectorProgressive);
+        const bool progressive = view_.graphMode == kGraphVector && view_.vectorKind == kVectorProgressive;
+        graph = GraphPrintSourceOf(*GraphPage, LabelTitle->text().toStdString(), progressive,
+                                   progressive ? ProgressiveLegendLines(ProgressiveLegendTexts(stats_.progressive,
+                                                                                               data_.rangeCount))
+                                               : std::vector<std::string>{});
     }
     PrintPage(this, *kind, data_, stats_, openFileName_.toStdString(), margins,
               printerChooser ? *printerChooser : *PrtDialog, graph ? &*graph : nullptr);
@@ -745,7 +772,11 @@ void TfrmMain::LockCharts() {
 }
 
 void TfrmMain::CopyClick() {
-    if (Notebook1->currentIndex() == kPageViews && Notebook2->currentIndex() == kInnerChart) GraphPage->CopyToClipboard(Panel1);
+    if (Notebook1->currentIndex() != kPageViews || !data_.statisticsValid) return;
+    QWidget& page = *Notebook1->widget(kPageViews);
+    const int inner = Notebook2->currentIndex();
+    if (inner == kInnerChart) CopyGraphPage(page, {Panel1, Panel3}, *GraphPage, GraphPage->CurrentView());
+    else if (inner == kInnerTable || inner == kInnerSummary) CopyWidget(page);
 }
 
 void TfrmMain::InstrumentClick() {
@@ -836,11 +867,17 @@ void TfrmMain::Refresh() {
     view_.innerPage = static_cast<InnerPage>(Notebook2->currentIndex());
     LabelTitle->setText(QString::fromStdString(ViewTitle(view_, data_)));
     const bool graphShown = Notebook1->currentIndex() == kPageViews && Notebook2->currentIndex() == kInnerChart;
-    if (graphShown) {
-        GraphPage->ShowGraph(view_.graphMode, view_.barKind, view_.lineChannel, view_.barScale, view_.startOfDays,
-                             view_.vectorKind);
+    if (graphShown && !GraphPage->ShowGraph(view_.graphMode, view_.barKind, view_.lineChannel, view_.barScale,
+                                            view_.startOfDays, view_.vectorKind)) {
+        // Nothing to draw from (a failed open, no range): the list instead of
+        // the last file's graph.
+        Notebook1->setCurrentIndex(kPageList);
+        Panel3->hide();
+        view_.page = kPageList;
+        LabelTitle->setText(QString::fromStdString(ViewTitle(view_, data_)));
+    } else if (graphShown) {
         if (view_.graphMode == kGraphVector && view_.vectorKind == kVectorProgressive) {
-            const ProgressiveLegend& l = GraphPage->Legend();
+            const ProgressiveLegend l = ProgressiveLegendTexts(stats_.progressive, data_.rangeCount);
             LabelNeumannP->setText(QString::fromStdString(l.neumann));
             LabelAvgS->setText(QString::fromStdString(l.averageSpeed));
             LabelRestS->setText(QString::fromStdString(l.restSpeed));
@@ -852,7 +889,7 @@ void TfrmMain::Refresh() {
     for (TChartVx* chart : {GraphPage->Chart1, GraphPage->Chart2}) {
         while (chart->IsUpdating()) chart->EndUpdate();
     }
-    actCopy->setEnabled(graphShown && data_.statisticsValid);
+    actCopy->setEnabled(Notebook1->currentIndex() == kPageViews && data_.statisticsValid);
     actNumberMeasured->setEnabled(graphShown && view_.graphMode == kGraphBar);
     actPercent->setEnabled(graphShown && view_.graphMode == kGraphBar);
     actNumberMeasured->setChecked(view_.barScale != kBarScalePercent);
@@ -919,31 +956,42 @@ void TfrmMain::wheelEvent(QWheelEvent* event) {
 }
 
 void TfrmMain::contextMenuEvent(QContextMenuEvent* event) {
+    const std::vector<PopupEntry> entries =
+        PopupEntries(static_cast<MainPage>(Notebook1->currentIndex()), static_cast<InnerPage>(Notebook2->currentIndex()),
+                     view_.graphMode, data_.header);
+    if (entries.empty()) return;
     QMenu popup(this);
-    const int page = Notebook1->currentIndex();
-    const int inner = Notebook2->currentIndex();
-    if (page != kPageViews) return;
-    if (inner == kInnerTable || inner == kInnerSummary) {
-        popup.addAction(actMatrix);
-        popup.addAction(actSummary);
-        popup.addSeparator();
-    } else if (inner == kInnerChart && view_.graphMode == kGraphBar) {
-        // The speed, direction and oxygen-flux entries choose the bar kind.
-        for (QAction* a : barItems) {
-            if (a->isVisible()) popup.addAction(a);
+    for (PopupEntry e : entries) {
+        if (e == PopupEntry::FirstSeparator || e == PopupEntry::SecondSeparator) {
+            popup.addSeparator();
+            continue;
         }
-        popup.addSeparator();
-        popup.addAction(actNumberMeasured);
-        popup.addAction(actPercent);
-        popup.addSeparator();
-    } else if (inner == kInnerChart && view_.graphMode == kGraphLine) {
-        for (QAction* a : lineItems) {
-            if (a->isVisible()) popup.addAction(a);
-        }
-        popup.addSeparator();
+        if (QAction* a = PopupAction(e)) popup.addAction(a);
     }
-    popup.addAction(actCopy);
     popup.exec(event->globalPos());
+}
+
+QAction* TfrmMain::PopupAction(PopupEntry entry) const {
+    switch (entry) {
+        case PopupEntry::Matrix: return actMatrix;
+        case PopupEntry::Summary: return actSummary;
+        case PopupEntry::Speed: return popupKinds[0];
+        case PopupEntry::Direction: return popupKinds[1];
+        case PopupEntry::OxygenFlux: return popupKinds[2];
+        case PopupEntry::Temperature: return lineItems[kLineTemperature];
+        case PopupEntry::Optional: return lineItems[kLineOptional];
+        case PopupEntry::OxygenMgl: return lineItems[kLineOxygenMgl];
+        case PopupEntry::Flux: return lineItems[kLineFlux];
+        case PopupEntry::NumberMeasured: return actNumberMeasured;
+        case PopupEntry::Percent: return actPercent;
+        case PopupEntry::Progressive: return vectorItems[kVectorProgressive];
+        case PopupEntry::MaxMean: return vectorItems[kVectorMaxMean];
+        case PopupEntry::FluxNumber: return vectorItems[kVectorFluxNumber];
+        case PopupEntry::RelativeOxygenFlux: return vectorItems[kVectorOxygenFlux];
+        case PopupEntry::Stick: return vectorItems[kVectorStick];
+        case PopupEntry::Copy: return actCopy;
+        default: return nullptr;
+    }
 }
 
 }  // namespace corvan

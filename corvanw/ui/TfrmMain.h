@@ -17,6 +17,7 @@
 #include "graphs/scale_settings.h"
 #include "graphs/statistics.h"
 #include "ui/settings_store.h"
+#include "ui/page_popup.h"
 #include "ui/window_rules.h"
 
 namespace corvan {
@@ -127,6 +128,7 @@ public:
     QAction* barItems[3] = {};     // tags 0, 1, 6
     QAction* lineItems[7] = {};    // tags 0..6
     QAction* vectorItems[5] = {};  // tags 0..4
+    QAction* popupKinds[3] = {};   // context menu: speed, direction, oxygen flux
     QAction* utilItems[9] = {};
     QAction* actUpdateSalinity = nullptr;
 
@@ -216,6 +218,7 @@ private:
     // Every graph command suspends drawing until the refresh draws.
     void LockCharts();
     void CopyClick();
+    QAction* PopupAction(PopupEntry entry) const;
     void PrintClick();
     void PageSetupClick();
     void EditStartingTimeClick();
