@@ -38,6 +38,7 @@
 #include "print/gui/TPrtDialog.h"
 #include "print/gui/graph_print.h"
 #include "print/gui/print_page.h"
+#include "tools/gui/TToolsMenu.h"
 #include "ui/TAboutBox.h"
 #include "ui/TExportDlg.h"
 #include "ui/export_command.h"
@@ -143,6 +144,11 @@ TfrmMain::TfrmMain(SettingsAccess& settings, QWidget* parent) : QMainWindow(pare
     connect(DownloadDlg, &TDownloadDlg::DataSetReplaced, this,
             [this](const QString&, const QString& fileName) { DataSetReplaced(fileName); });
     connect(InstrumentPage, &TInstrumentPage::DownloadFinished, this, &TfrmMain::DownloadFinished);
+    Tools = new TToolsMenu(this, data_, *SelectDlg, store_,
+                           {utilItems[0], utilItems[3], utilItems[4], utilItems[5], utilItems[6], utilItems[8]});
+    Tools->recompute = [this] { RangeAccepted(); Refresh(); };
+    Tools->showList = [this] { Notebook1->setCurrentIndex(3); Refresh(); };
+    Tools->dataDirectory = [this] { return QString::fromStdString(settings_.directory); };
     SaveDialog1 = new QFileDialog(this);
     SaveDialog1->setObjectName("SaveDialog1");
     SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
@@ -855,7 +861,7 @@ void TfrmMain::Refresh() {
     actPercent->setEnabled(graphShown && view_.graphMode == 0);
     actNumberMeasured->setChecked(view_.barScale != 1);
     actPercent->setChecked(view_.barScale == 1);
-    actUpdateSalinity->setEnabled(false);
+    if (Tools) Tools->UpdateItems();
     // Leaving the instrument page stops the terminal; showing it opens the
     // link and starts the pump.
     InstrumentPage->ViewRefreshed(Notebook1->currentIndex() == 2);

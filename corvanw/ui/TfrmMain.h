@@ -43,6 +43,7 @@ class TExportDlg;
 class TListView;
 class TSelectDlg;
 class TTableGrid;
+class TToolsMenu;
 
 // Settings the window reads at start and partly writes back at exit.
 struct MainWindowSettings {
@@ -155,6 +156,8 @@ public:
     TEditRefDlg* EditRefDlg = nullptr;
     TReceivePump& Pump() { return *pump_; }
     TdlgColor* dlgColor = nullptr;
+    // The correcting and converting commands of "&Util".
+    TToolsMenu* Tools = nullptr;
     QFileDialog* SaveDialog1 = nullptr;
 
     // The text of the open dialog's file (with extension).
