@@ -428,6 +428,53 @@ private slots:
         QVERIFY(!QFileInfo::exists(dir.filePath("bad.CVN")));
         QVERIFY(!QFileInfo::exists(dir.filePath("bad.RF6")));
     }
+
+    // With CORVAN_SCREENSHOTS naming a folder, each dialog is saved there as
+    // a picture to look at; without it there is nothing to do.
+    void screenshotsOnRequest() {
+        const QString out = qEnvironmentVariable("CORVAN_SCREENSHOTS");
+        if (out.isEmpty()) QSKIP("CORVAN_SCREENSHOTS not set");
+        QTemporaryDir dir;
+        const std::string oxy = Path(dir, "oxy");
+        testing::SetSpec spec;
+        spec.type = 3;
+        spec.sensorKind = 1;
+        spec.count = 30;
+        spec.series[0].salinity = 34.5f;
+        spec.series.push_back(SeriesHeader{10, 24, 3, 9, 7, 5, 600, 2, -1.0f});
+        spec.series.push_back(SeriesHeader{20, 24, 3, 19, 17, 45, 600, 2, 31.25f});
+        testing::WriteSet(oxy, spec);
+        DataSet d;
+        QVERIFY(testing::LoadSet(oxy, d));
+        const auto save = [&](QWidget& w, const char* name) {
+            w.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&w));
+            QTest::qWait(50);
+            QVERIFY(w.grab().save(out + "/" + name + ".png"));
+            w.hide();
+        };
+        TCalRawDlg cal;
+        cal.printToPdf = true;
+        cal.choosePdfFileName = [&](QWidget*) { return out + "/calibration-sheet.pdf"; };
+        cal.show();
+        QApplication::setActiveWindow(&cal);
+        const char* values[6] = {"6000", "2000", "700", "0", "20", "40"};
+        QLineEdit* boxes[6] = {cal.EditR[0], cal.EditR[1], cal.EditR[2], cal.EditT[0], cal.EditT[1], cal.EditT[2]};
+        for (int i = 0; i < 6; ++i) TypeAndTab(boxes[i], values[i]);
+        TypeAndTab(cal.EditTestR, "1500");
+        QTest::mouseClick(cal.PrintBtn, Qt::LeftButton);
+        save(cal, "TCalRawDlg");
+        cal.accept();
+        TReCalcDlg re;
+        save(re, "TReCalcDlg");
+        TdlgSetSal sal(d);
+        save(sal, "TdlgSetSal");
+        TdlgMeasScale scale(d);
+        save(scale, "TdlgMeasScale");
+        TSelectDlg select(d);
+        TGpsMergeDlg merge(d, select);
+        save(merge, "TGpsMergeDlg");
+    }
 };
 
 QTEST_MAIN(ToolsGuiTests)
