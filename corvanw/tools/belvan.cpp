@@ -100,6 +100,11 @@ BelvanConversion ConvertBelvanRecords(const std::vector<std::uint8_t>& input, co
                                       const std::function<DateTime()>& now) {
     // A piece of a record at the end is no measurement; it is left out.
     const std::size_t n = input.size() / kBelvanRecordSize;
+    // Every record yields at least one measurement, so a longer file cannot
+    // fit before a single gap is filled.
+    if (n > static_cast<std::size_t>(kMaxRecords))
+        throw FileError(inputName, "the file holds " + std::to_string(n) + " records, more than the " +
+                                       std::to_string(kMaxRecords) + " a measurement file holds");
     std::vector<BelvanRecord> records;
     records.reserve(n);
     for (std::size_t k = 0; k < n; ++k) records.push_back(DecodeBelvanRecord(input.data() + k * kBelvanRecordSize));

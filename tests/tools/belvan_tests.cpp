@@ -154,6 +154,12 @@ TEST(BelvanConversion, SingleEmptyAndRefusedInputs) {
 
     EXPECT_THROW(ConvertBelvanRecords(Dat({{4, 1, 0, 1, 99, 1, 1, 0, 0}, {4, 1, 0, 1, 99, 1, 1, 0, 10}}), "x", Fixed),
                  FileError);
+    std::vector<std::uint8_t> tooMany;
+    for (int k = 0; k <= 32767; ++k) {
+        const auto r = Dat({{k % 30000, 1, 0, 1, 99, 1, 1, 0, 0}});
+        tooMany.insert(tooMany.end(), r.begin(), r.end());
+    }
+    EXPECT_THROW(ConvertBelvanRecords(tooMany, "x", Fixed), FileError);
     // Numbering from -32768 to 32767 would need more records than a file
     // holds.
     EXPECT_THROW(ConvertBelvanRecords(Dat({{-32768, 1, 0, 1, 99, 1, 1, 0, 0}, {32767, 1, 0, 1, 99, 1, 1, 0, 10}}),
