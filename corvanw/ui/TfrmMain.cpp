@@ -41,6 +41,7 @@
 #include "print/gui/graph_print.h"
 #include "print/gui/print_page.h"
 #include "print/print_geometry.h"
+#include "tools/gui/TToolsMenu.h"
 #include "ui/TAboutBox.h"
 #include "ui/page_popup.h"
 #include "ui/TExportDlg.h"
@@ -150,6 +151,11 @@ TfrmMain::TfrmMain(SettingsAccess& settings, QWidget* parent) : QMainWindow(pare
     connect(DownloadDlg, &TDownloadDlg::DataSetReplaced, this,
             [this](const QString&, const QString& fileName) { DataSetReplaced(fileName); });
     connect(InstrumentPage, &TInstrumentPage::DownloadFinished, this, &TfrmMain::DownloadFinished);
+    Tools = new TToolsMenu(this, data_, *SelectDlg, store_,
+                           {utilItems[0], utilItems[3], utilItems[4], utilItems[5], utilItems[6], utilItems[8]});
+    Tools->recompute = [this] { RangeAccepted(); Refresh(); };
+    Tools->showList = [this] { Notebook1->setCurrentIndex(kPageList); Refresh(); };
+    Tools->dataDirectory = [this] { return QString::fromStdString(settings_.directory); };
     SaveDialog1 = new QFileDialog(this);
     SaveDialog1->setObjectName("SaveDialog1");
     SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
@@ -894,7 +900,7 @@ void TfrmMain::Refresh() {
     actPercent->setEnabled(graphShown && view_.graphMode == kGraphBar);
     actNumberMeasured->setChecked(view_.barScale != kBarScalePercent);
     actPercent->setChecked(view_.barScale == kBarScalePercent);
-    actUpdateSalinity->setEnabled(false);
+    if (Tools) Tools->UpdateItems();
     // Leaving the instrument page stops the terminal; showing it opens the
     // link and starts the pump.
     InstrumentPage->ViewRefreshed(Notebook1->currentIndex() == kPageComm);

@@ -44,6 +44,7 @@ class TExportDlg;
 class TListView;
 class TSelectDlg;
 class TTableGrid;
+class TToolsMenu;
 
 // What the program file says of itself (its version resource).
 struct ProgramVersion {
@@ -167,6 +168,8 @@ public:
     TEditRefDlg* EditRefDlg = nullptr;
     TReceivePump& Pump() { return *pump_; }
     TdlgColor* dlgColor = nullptr;
+    // The correcting and converting commands of "&Util".
+    TToolsMenu* Tools = nullptr;
     QFileDialog* SaveDialog1 = nullptr;
 
     // The text of the open dialog's file (with extension).
