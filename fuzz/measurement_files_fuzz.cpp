@@ -32,7 +32,16 @@ void ReadEverything(corvan::DataSet& data, bool manualScale, bool dosExport) {
     corvan::SeriesCursor cursor(data, 0);
     std::vector<std::string> cells;
     bool startsSeries = false;
-    for (int i = 0; i < data.HeaderCount(); ++i) corvan::FormatListRow(data, columns, i, cursor, cells, startsSeries);
+    // Every record the file held; beyond them the header's count is made of
+    // one filler, of which the first and the last stand for all.
+    const int count = data.HeaderCount();
+    for (int i = 0; i < count; ++i) {
+        if (i > data.recordCount && i < count - 1) {
+            cursor.Advance(i);
+            continue;
+        }
+        corvan::FormatListRow(data, columns, i, cursor, cells, startsSeries);
+    }
 
     corvan::TextExportOptions options;
     options.layout = dosExport ? corvan::ExportLayout::Dos : corvan::ExportLayout::Windows;
