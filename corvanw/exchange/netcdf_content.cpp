@@ -335,10 +335,11 @@ std::string BuildNetcdfContent(const DataSet& data, const NetcdfExportOptions& o
             const MeasurementRecord& r = data.records[static_cast<std::size_t>(i)];
             const Sample a = Classify(PositionDegrees(r.speed), kLatitude);
             const Sample b = Classify(PositionDegrees(r.direction), kLongitude);
-            // A position is one fact: half of one is no position.
+            // Each coordinate is missing where the list shows none; the
+            // position as a whole is only as good as its worse half.
+            lat.floats[k] = a.value;
+            lon.floats[k] = b.value;
             const bool missing = a.qc == kQcMissing || b.qc == kQcMissing;
-            lat.floats[k] = missing ? kNcFloatFill : a.value;
-            lon.floats[k] = missing ? kNcFloatFill : b.value;
             qc.bytes[k] = missing ? kQcMissing : std::max(a.qc, b.qc);
             if (qc.bytes[k] == kQcGood) {
                 latMin = std::min(latMin.value_or(a.value), static_cast<double>(a.value));
