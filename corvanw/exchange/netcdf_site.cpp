@@ -54,6 +54,33 @@ std::string SiteNumberText(double value) {
     return std::string(buf, r.ptr);
 }
 
+std::string SiteFactsFromTexts(const SiteFactTexts& texts, SiteFacts& out) {
+    SiteFacts site;
+    bool ok = false;
+    site.latitude = ParseSiteNumber(texts.latitude, ok);
+    if (!ok) return "The latitude is not a number of degrees.";
+    site.longitude = ParseSiteNumber(texts.longitude, ok);
+    if (!ok) return "The longitude is not a number of degrees.";
+    site.depth = ParseSiteNumber(texts.depth, ok);
+    if (!ok) return "The depth is not a number of metres.";
+    site.siteCode = Trimmed(texts.siteCode);
+    site.institution = Trimmed(texts.institution);
+    site.principalInvestigator = Trimmed(texts.principalInvestigator);
+    std::string why = CheckSiteFacts(site);
+    if (!why.empty()) {
+        why[0] = static_cast<char>(why[0] - 'a' + 'A');
+        return why + ".";
+    }
+    out = site;
+    return {};
+}
+
+SiteFactTexts SiteFactsAsTexts(const SiteFacts& site) {
+    const auto number = [](const std::optional<double>& v) { return v ? SiteNumberText(*v) : std::string(); };
+    return SiteFactTexts{number(site.latitude), number(site.longitude), number(site.depth),
+                         site.siteCode,         site.institution,       site.principalInvestigator};
+}
+
 SiteFacts ReadSiteFacts(const SettingsAccess& store) {
     SiteFacts site;
     bool ok = false;

@@ -30,6 +30,19 @@ std::optional<double> ParseSiteNumber(const std::string& text, bool& ok);
 // The shortest text that reads back as the same number, with a point.
 std::string SiteNumberText(double value);
 
+// The facts as typed into six boxes; an empty text on success, else what
+// the user must mend (out is then unchanged).
+struct SiteFactTexts {
+    std::string latitude;
+    std::string longitude;
+    std::string depth;
+    std::string siteCode;
+    std::string institution;
+    std::string principalInvestigator;
+};
+std::string SiteFactsFromTexts(const SiteFactTexts& texts, SiteFacts& out);
+SiteFactTexts SiteFactsAsTexts(const SiteFacts& site);
+
 // Remembered between exports in the settings section "NetCDF".
 inline constexpr const char* kSiteSection = "NetCDF";
 SiteFacts ReadSiteFacts(const SettingsAccess& store);

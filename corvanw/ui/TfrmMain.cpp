@@ -124,6 +124,7 @@ TfrmMain::TfrmMain(SettingsAccess& settings, QWidget* parent) : QMainWindow(pare
     SelectDlg = new TSelectDlg(data_, this);
     AboutBox = new TAboutBox(this);
     ExportDlg = new TExportDlg(this);
+    ExportDlg->SetSiteStore(&store_);
     // The margin dialog shares the print dialog's printer.
     PrtDialog = new TPrtDialog(this);
     MarginDlg = new TMarginDlg(store_, PrtDialog->Printer(), this);
