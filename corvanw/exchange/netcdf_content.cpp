@@ -269,13 +269,22 @@ std::string BuildNetcdfContent(const DataSet& data, const NetcdfExportOptions& o
     SeriesCursor cursor(data, first);
     DateTime firstTime;
     DateTime lastTime;
+    int startOf = 0;
+    DateTime start;
     for (int i = first; i <= last; ++i) {
         cursor.Advance(i);
         const int s = cursor.Series();
         const auto k = static_cast<std::size_t>(i - first);
         seriesOfRecord[k] = s >= 1 ? s : 1;
         series.shorts[k] = s >= 1 ? static_cast<short>(s) : kNcSeriesFill;
-        const DateTime t = RecordTime(data, i, seriesOfRecord[k]);
+        // The start is worked out from the calendar once per series, not
+        // once per record.
+        if (seriesOfRecord[k] != startOf) {
+            startOf = seriesOfRecord[k];
+            start = SeriesStart(data, startOf);
+        }
+        const SeriesHeader& sh = data.series[static_cast<std::size_t>(startOf - 1)];
+        const DateTime t = start.AddSeconds((static_cast<std::int64_t>(i) - sh.first + 1) * sh.interval);
         // One time axis must rise; series whose clocks overlap, or an
         // interval of zero, cannot share it without misleading every reader.
         if (i > first && t <= lastTime) {

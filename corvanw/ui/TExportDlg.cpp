@@ -88,8 +88,8 @@ TExportDlg::TExportDlg(QWidget* parent) : QDialog(parent) {
         form->addRow(label, e);
         return e;
     };
-    EditLatitude = edit("EditLatitude", "Latitude", "degrees north, e.g. 59.5");
-    EditLongitude = edit("EditLongitude", "Longitude", "degrees east, e.g. -10.25");
+    EditLatitude = edit("EditLatitude", "Latitude", "degrees N");
+    EditLongitude = edit("EditLongitude", "Longitude", "degrees E");
     EditDepth = edit("EditDepth", "Instrument depth", "metres");
     EditSiteCode = edit("EditSiteCode", "Site code", "");
     EditInstitution = edit("EditInstitution", "Institution", "");
