@@ -333,8 +333,6 @@ std::string BuildNetcdfContent(const DataSet& data, const NetcdfExportOptions& o
     if (positions) {
         NcVariable lat = DataVariable(kLatitude, "POSITION_QC", "");
         NcVariable lon = DataVariable(kLongitude, "POSITION_QC", "");
-        lat.attributes.push_back(Text("axis", "Y"));
-        lon.attributes.push_back(Text("axis", "X"));
         NcVariable qc = QcVariable("POSITION_QC", "LATITUDE and LONGITUDE");
         lat.floats.resize(static_cast<std::size_t>(n));
         lon.floats.resize(static_cast<std::size_t>(n));

@@ -169,8 +169,14 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
 
 void WriteNetcdfContent(const std::string& fileName, const NetcdfContent& content) {
     const std::filesystem::path target(fileName);
-    const std::filesystem::path temp = TemporaryBeside(target);
     std::error_code ec;
+    // The library reports a missing folder as a refused permission, which
+    // sends the user looking in the wrong place.
+    const std::filesystem::path folder = target.parent_path();
+    if (!folder.empty() && !std::filesystem::is_directory(folder, ec)) {
+        throw FileError(fileName, std::make_error_code(std::errc::no_such_file_or_directory).message());
+    }
+    const std::filesystem::path temp = TemporaryBeside(target);
     try {
         WriteTo(fileName, temp.string(), content);
     } catch (...) {
