@@ -11,6 +11,7 @@
 #include "graphs/modal_watcher.h"
 #include "support/temp_dir.h"
 #include "ui/TExportDlg.h"
+#include "ui/TfrmMain.h"
 #include "ui/export_command.h"
 
 using namespace corvan;
@@ -155,6 +156,33 @@ private slots:
         QCOMPARE(ui.questions.size(), 2);
         QVERIFY(ui.questions[0].contains("This file already exists."));
         QCOMPARE(testing::NcReader(target).Records(), std::size_t{10});
+    }
+
+    void theMainWindowExportsWithTheRememberedSite() {
+        MemorySettings store;
+        WriteSiteFacts(store, SiteFacts{60.0, 5.0, 100.0, "REMEMBERED", {}, {}});
+        TfrmMain w(store);
+        w.show();
+        {
+            testing::ModalWatcher<QDialog> range([](QDialog* d) {
+                d->findChild<QPushButton*>("OKBtn")->click();
+            });
+            w.OpenMeasurementFile(QString(CORVAN_SAMPLES) + "/buoy3.CVN");
+        }
+        QVERIFY(w.Data().dataLoaded);
+        AnswerUi ui;
+        ui.answerName = QString::fromStdString(dir_->Path("from-window"));
+        w.exportUi = &ui;
+        testing::ModalWatcher<TExportDlg> watch([](TExportDlg* d) {
+            Click(d->RadioGroup3->Item(2));
+            QTest::mouseClick(d->OKBtn, Qt::LeftButton);
+        });
+        w.actExport->trigger();
+        QVERIFY(ui.errors.isEmpty());
+        testing::NcReader nc(dir_->Path("from-window.nc"));
+        QCOMPARE(nc.Records(), static_cast<std::size_t>(w.Data().recordCount));
+        QCOMPARE(nc.Text("", "site_code"), std::string("REMEMBERED"));
+        QCOMPARE(nc.Floats("DEPTH"), std::vector<float>{100.0f});
     }
 
 private:
