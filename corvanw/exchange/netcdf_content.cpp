@@ -69,7 +69,8 @@ NcAttribute Number(const std::string& name, NcType type, std::vector<double> val
 }
 
 std::string SourceName(const std::string& baseName) {
-    return std::filesystem::path(baseName).filename().string();
+    const std::u8string name = std::filesystem::path(std::u8string(baseName.begin(), baseName.end())).filename().u8string();
+    return std::string(name.begin(), name.end());
 }
 
 using ValueOf = std::function<std::optional<double>(const MeasurementRecord&, int series)>;

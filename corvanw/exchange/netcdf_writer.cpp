@@ -154,6 +154,13 @@ void WriteTo(const std::string& reportedName, const std::string& path, const Net
     f.Close();
 }
 
+// Names are UTF-8 throughout the program, whatever the system's code page.
+std::filesystem::path Utf8Path(const std::string& name) { return std::filesystem::path(std::u8string(name.begin(), name.end())); }
+std::string Utf8Name(const std::filesystem::path& p) {
+    const std::u8string u = p.u8string();
+    return std::string(u.begin(), u.end());
+}
+
 std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
     std::error_code ec;
     std::filesystem::path temp;
@@ -168,7 +175,7 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
 }  // namespace
 
 void WriteNetcdfContent(const std::string& fileName, const NetcdfContent& content) {
-    const std::filesystem::path target(fileName);
+    const std::filesystem::path target = Utf8Path(fileName);
     std::error_code ec;
     // The library reports a missing folder as a refused permission, which
     // sends the user looking in the wrong place.
@@ -178,7 +185,7 @@ void WriteNetcdfContent(const std::string& fileName, const NetcdfContent& conten
     }
     const std::filesystem::path temp = TemporaryBeside(target);
     try {
-        WriteTo(fileName, temp.string(), content);
+        WriteTo(fileName, Utf8Name(temp), content);
     } catch (...) {
         std::filesystem::remove(temp, ec);
         throw;

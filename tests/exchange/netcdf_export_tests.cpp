@@ -331,7 +331,8 @@ TEST_F(NetcdfExport, GpsPositionsAreOneFactWithTheirOwnFlagAndExtent) {
 }
 
 TEST_F(NetcdfExport, ThreeSeriesFollowEachOtherOnOneTimeAxis) {
-    const std::string base = dir_.Path("three");
+    // A name beyond ASCII, as Norwegian sites have.
+    const std::string base = dir_.Path("tre-\u00E6\u00F8\u00E5");
     testing::WriteThreeSeries(base);
     DataSet d;
     ASSERT_TRUE(testing::Load(base, d));
@@ -365,7 +366,8 @@ TEST_F(NetcdfExport, ThreeSeriesFollowEachOtherOnOneTimeAxis) {
     ASSERT_EQ(WriteNetcdfExport(base + "-3.nc", d, o), "");
     NcReader nc(base + "-3.nc");
     EXPECT_DOUBLE_EQ(nc.Doubles("TIME")[0], DaysSince1950({1997, 3, 1, 1, 0, 0}));
-    EXPECT_EQ(nc.Text("", "history"), "2025-06-01T08:30:00Z written by tests from three measurements 6 to 7");
+    EXPECT_EQ(nc.Text("", "history"), "2025-06-01T08:30:00Z written by tests from tre-\u00E6\u00F8\u00E5 measurements 6 to 7");
+    EXPECT_EQ(nc.Text("", "title"), "Corvan measurements from tre-\u00E6\u00F8\u00E5");
 }
 
 TEST_F(NetcdfExport, RecordsBeforeTheFirstSeriesHaveNoSeriesNumber) {
