@@ -7,9 +7,9 @@
 #include <benchmark/benchmark.h>
 #include <netcdf.h>
 
-#include <ctime>
 #include <cmath>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>

@@ -5,7 +5,6 @@
 // choices.
 
 #include <CLI/CLI.hpp>
-
 #include <algorithm>
 #include <cstdio>
 #include <optional>

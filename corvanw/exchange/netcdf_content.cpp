@@ -36,40 +36,49 @@ struct ChannelDef {
 };
 
 constexpr ChannelDef kSpeed{"CSPD", "sea_water_speed", "current speed", "m s-1", true, 0.0, 10.0};
-constexpr ChannelDef kDirection{"CDIR", "direction_of_sea_water_velocity",
-                                "current direction (towards which the water flows)", "degree", true, 0.0, 360.0};
+constexpr ChannelDef kDirection{
+    "CDIR", "direction_of_sea_water_velocity", "current direction (towards which the water flows)", "degree", true, 0.0,
+    360.0};
 constexpr ChannelDef kEast{"UCUR", "eastward_sea_water_velocity", "eastward current velocity", "m s-1", true, -10.0,
                            10.0};
-constexpr ChannelDef kNorth{"VCUR", "northward_sea_water_velocity", "northward current velocity", "m s-1", true,
-                            -10.0, 10.0};
-constexpr ChannelDef kTemperature{"TEMP", "sea_water_temperature", "sea water temperature", "degree_Celsius", true,
-                                  -2.5, 40.0};
-constexpr ChannelDef kOxygenSaturation{"OSAT", "fractional_saturation_of_oxygen_in_sea_water",
-                                       "oxygen saturation", "percent", true, 0.0, 300.0};
-constexpr ChannelDef kTurbidity{"TURB", "sea_water_turbidity", "turbidity in FTU (formazin turbidity units)", "1",
-                                true, 0.0, 10000.0};
-constexpr ChannelDef kFluorescence{"FLU2", nullptr, "fluorescence in ug/l as the instrument reports it", "ug l-1",
-                                   true, 0.0, 1000.0};
-constexpr ChannelDef kConductivity{"CNDC", "sea_water_electrical_conductivity", "electrical conductivity", "S m-1",
-                                   true, 0.0, 10.0};
-constexpr ChannelDef kOxygen{"DOXY", "mass_concentration_of_oxygen_in_sea_water",
-                             "dissolved oxygen from saturation, temperature and salinity", "mg l-1", true, 0.0, 50.0};
-constexpr ChannelDef kLatitude{"LATITUDE", "latitude", "latitude of each measurement", "degrees_north", true, -90.0,
-                               90.0};
+constexpr ChannelDef kNorth{"VCUR", "northward_sea_water_velocity", "northward current velocity", "m s-1", true, -10.0,
+                            10.0};
+constexpr ChannelDef kTemperature{
+    "TEMP", "sea_water_temperature", "sea water temperature", "degree_Celsius", true, -2.5, 40.0};
+constexpr ChannelDef kOxygenSaturation{
+    "OSAT", "fractional_saturation_of_oxygen_in_sea_water", "oxygen saturation", "percent", true, 0.0, 300.0};
+constexpr ChannelDef kTurbidity{
+    "TURB", "sea_water_turbidity", "turbidity in FTU (formazin turbidity units)", "1", true, 0.0, 10000.0};
+constexpr ChannelDef kFluorescence{"FLU2", nullptr, "fluorescence in ug/l as the instrument reports it", "ug l-1", true,
+                                   0.0,    1000.0};
+constexpr ChannelDef kConductivity{
+    "CNDC", "sea_water_electrical_conductivity", "electrical conductivity", "S m-1", true, 0.0, 10.0};
+constexpr ChannelDef kOxygen{"DOXY",
+                             "mass_concentration_of_oxygen_in_sea_water",
+                             "dissolved oxygen from saturation, temperature and salinity",
+                             "mg l-1",
+                             true,
+                             0.0,
+                             50.0};
+constexpr ChannelDef kLatitude{"LATITUDE", "latitude", "latitude of each measurement", "degrees_north", true,
+                               -90.0,      90.0};
 constexpr ChannelDef kLongitude{"LONGITUDE", "longitude", "longitude of each measurement", "degrees_east", true,
-                                -180.0, 180.0};
+                                -180.0,      180.0};
 // A sensor of a kind this program does not know still reaches the file, so
 // nothing the instrument recorded is lost.
-constexpr ChannelDef kUnknownSensor{"OPTIONAL", nullptr, "value of the optional sensor (unknown sensor kind)", "1",
-                                    false, 0.0, 0.0};
+constexpr ChannelDef kUnknownSensor{
+    "OPTIONAL", nullptr, "value of the optional sensor (unknown sensor kind)", "1", false, 0.0, 0.0};
 
-NcAttribute Text(const std::string& name, const std::string& value) { return NcAttribute{name, NcType::Char, value, {}}; }
+NcAttribute Text(const std::string& name, const std::string& value) {
+    return NcAttribute{name, NcType::Char, value, {}};
+}
 NcAttribute Number(const std::string& name, NcType type, std::vector<double> values) {
     return NcAttribute{name, type, {}, std::move(values)};
 }
 
 std::string SourceName(const std::string& baseName) {
-    const std::u8string name = std::filesystem::path(std::u8string(baseName.begin(), baseName.end())).filename().u8string();
+    const std::u8string name =
+        std::filesystem::path(std::u8string(baseName.begin(), baseName.end())).filename().u8string();
     return std::string(name.begin(), name.end());
 }
 
@@ -81,7 +90,8 @@ struct Sample {
 };
 
 Sample Classify(std::optional<double> v, const ChannelDef& def) {
-    if (!v || !std::isfinite(*v) || std::fabs(*v) > std::numeric_limits<float>::max()) return {kNcFloatFill, kQcMissing};
+    if (!v || !std::isfinite(*v) || std::fabs(*v) > std::numeric_limits<float>::max())
+        return {kNcFloatFill, kQcMissing};
     const float f = static_cast<float>(*v);
     if (def.hasRange && (f < def.validMin || f > def.validMax)) return {f, kQcBad};
     return {f, kQcGood};
@@ -320,8 +330,10 @@ std::string BuildNetcdfContent(const DataSet& data, const NetcdfExportOptions& o
         depth.shape = NcShape::Scalar;
         depth.floats = {static_cast<float>(*site.depth)};
         depth.attributes = {
-            Text("standard_name", "depth"),       Text("long_name", "depth of the instrument"),
-            Text("units", "m"),                   Text("positive", "down"),
+            Text("standard_name", "depth"),
+            Text("long_name", "depth of the instrument"),
+            Text("units", "m"),
+            Text("positive", "down"),
             Text("axis", "Z"),
         };
         scalars.push_back(std::move(depth));
@@ -369,8 +381,9 @@ std::string BuildNetcdfContent(const DataSet& data, const NetcdfExportOptions& o
             v.type = NcType::Double;
             v.shape = NcShape::Scalar;
             v.doubles = {value};
-            v.attributes = {Text("standard_name", standardName), Text("long_name", std::string(standardName) + " of the site"),
-                            Text("units", units), Text("axis", axis)};
+            v.attributes = {Text("standard_name", standardName),
+                            Text("long_name", std::string(standardName) + " of the site"), Text("units", units),
+                            Text("axis", axis)};
             return v;
         };
         scalars.push_back(scalar("LATITUDE", "latitude", "degrees_north", "Y", *site.latitude));
@@ -407,7 +420,8 @@ std::string BuildNetcdfContent(const DataSet& data, const NetcdfExportOptions& o
         qc.bytes.resize(static_cast<std::size_t>(n));
         for (int i = first; i <= last; ++i) {
             const auto k = static_cast<std::size_t>(i - first);
-            const Sample sample = Classify(c.value(data.records[static_cast<std::size_t>(i)], seriesOfRecord[k]), c.def);
+            const Sample sample =
+                Classify(c.value(data.records[static_cast<std::size_t>(i)], seriesOfRecord[k]), c.def);
             v.floats[k] = sample.value;
             qc.bytes[k] = sample.qc;
         }
@@ -424,10 +438,10 @@ std::string BuildNetcdfContent(const DataSet& data, const NetcdfExportOptions& o
     // Global attributes.
     const std::string instrument = InstrumentTypeName(h.instrumentType);
     const DateTime created = options.created.value_or(UtcNow());
-    const char* source = positions                 ? "GPS position logger"
-                         : HasCurrent(h)           ? "moored current meter"
-                         : HasTemperature(h)       ? "moored temperature logger"
-                                                   : "moored instrument";
+    const char* source = positions           ? "GPS position logger"
+                         : HasCurrent(h)     ? "moored current meter"
+                         : HasTemperature(h) ? "moored temperature logger"
+                                             : "moored instrument";
     auto& g = out.globals;
     g.push_back(Text("Conventions", kConventions));
     g.push_back(Text("title", instrument + " measurements from " + sourceName));

@@ -57,9 +57,7 @@ void PutAttribute(const OpenFile& f, int varId, const NcAttribute& a) {
     const int id = f.Id();
     const std::size_t n = a.numbers.size();
     switch (a.type) {
-        case NcType::Char:
-            f.Check(nc_put_att_text(id, varId, a.name.c_str(), a.text.size(), a.text.data()));
-            return;
+        case NcType::Char: f.Check(nc_put_att_text(id, varId, a.name.c_str(), a.text.size(), a.text.data())); return;
         case NcType::Byte: {
             std::vector<signed char> v(a.numbers.begin(), a.numbers.end());
             f.Check(nc_put_att_schar(id, varId, a.name.c_str(), NC_BYTE, n, v.data()));
@@ -155,7 +153,9 @@ void WriteTo(const std::string& reportedName, const std::string& path, const Net
 }
 
 // Names are UTF-8 throughout the program, whatever the system's code page.
-std::filesystem::path Utf8Path(const std::string& name) { return std::filesystem::path(std::u8string(name.begin(), name.end())); }
+std::filesystem::path Utf8Path(const std::string& name) {
+    return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
 std::string Utf8Name(const std::filesystem::path& p) {
     const std::u8string u = p.u8string();
     return std::string(u.begin(), u.end());

@@ -96,11 +96,11 @@ TEST_F(CorvanExportNetcdf, SiteOptionsReachTheFile) {
 TEST_F(CorvanExportNetcdf, BadRequestsAreRefusedWithOneLine) {
     const std::string out = dir_.Path("bad.nc");
     const std::vector<std::vector<std::string>> usage = {
-        {},                                           // no -o
-        {"--all", "--series", "1", "-o", out},        // --all with a range
-        {"--series", "3", "-o", out},                 // no such series
-        {"--first", "0", "-o", out},                  // numbers count from 1
-        {"--first", "20", "--last", "10", "-o", out}, // backwards
+        {},                                            // no -o
+        {"--all", "--series", "1", "-o", out},         // --all with a range
+        {"--series", "3", "-o", out},                  // no such series
+        {"--first", "0", "-o", out},                   // numbers count from 1
+        {"--first", "20", "--last", "10", "-o", out},  // backwards
         {"--lat", "91", "-o", out},
         {"--depth", "-5", "-o", out},
         {"--lat", "north", "-o", out},

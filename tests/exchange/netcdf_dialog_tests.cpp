@@ -164,9 +164,7 @@ private slots:
         TfrmMain w(store);
         w.show();
         {
-            testing::ModalWatcher<QDialog> range([](QDialog* d) {
-                d->findChild<QPushButton*>("OKBtn")->click();
-            });
+            testing::ModalWatcher<QDialog> range([](QDialog* d) { d->findChild<QPushButton*>("OKBtn")->click(); });
             w.OpenMeasurementFile(QString(CORVAN_SAMPLES) + "/buoy3.CVN");
         }
         QVERIFY(w.Data().dataLoaded);

@@ -33,11 +33,11 @@ constexpr float kPi = std::numbers::pi_v<float>;
 // direction-less record, values no sensor can give, the last valid number
 // above the marker, and NaN.
 const std::vector<MeasurementRecord> kRecords = {
-    {25.0f, kPi / 2, 10.0f, 95.0f},        {-999.0f, 1.0f, -999.0f, -999.0f},
-    {12.5f, -1.0f, 8.5f, 80.0f},           {-9999.0f, -9999.0f, -9999.0f, -9999.0f},
-    {1500.0f, 0.0f, 45.0f, 0.0f},          {-998.9f, kPi, -998.9f, 50.0f},
-    {kNaN, kNaN, kNaN, kNaN},              {30.0f, 3 * kPi / 2, 5.0f, 100.0f},
-    {3545.5f, -600.25f, 12.0f, 1e10f},     {1e10f, 1e10f, 4.0f, 2.0f},
+    {25.0f, kPi / 2, 10.0f, 95.0f},    {-999.0f, 1.0f, -999.0f, -999.0f},
+    {12.5f, -1.0f, 8.5f, 80.0f},       {-9999.0f, -9999.0f, -9999.0f, -9999.0f},
+    {1500.0f, 0.0f, 45.0f, 0.0f},      {-998.9f, kPi, -998.9f, 50.0f},
+    {kNaN, kNaN, kNaN, kNaN},          {30.0f, 3 * kPi / 2, 5.0f, 100.0f},
+    {3545.5f, -600.25f, 12.0f, 1e10f}, {1e10f, 1e10f, 4.0f, 2.0f},
 };
 
 void WriteSet(const std::string& base, int type, int kind, const std::vector<MeasurementRecord>& records,
@@ -120,7 +120,8 @@ std::map<std::string, VariableRule> RulesFor(int type, int kind, const DataSet& 
     }
     if (type == 3) {
         const auto optional = [=](double factor) {
-            return [=](const MeasurementRecord& r) { return valid(r.optional) ? Value(r.optional * factor) : Missing(); };
+            return
+                [=](const MeasurementRecord& r) { return valid(r.optional) ? Value(r.optional * factor) : Missing(); };
         };
         switch (kind) {
             case 1:
@@ -143,8 +144,8 @@ std::map<std::string, VariableRule> RulesFor(int type, int kind, const DataSet& 
 // The list column that shows the same quantity, when there is one.
 std::optional<ListColumnKind> ListColumnOf(const std::string& var) {
     static const std::map<std::string, ListColumnKind> kinds = {
-        {"CSPD", ListColumnKind::Speed},       {"CDIR", ListColumnKind::Direction},
-        {"TEMP", ListColumnKind::Temperature}, {"DOXY", ListColumnKind::OxygenMgL},
+        {"CSPD", ListColumnKind::Speed},        {"CDIR", ListColumnKind::Direction},
+        {"TEMP", ListColumnKind::Temperature},  {"DOXY", ListColumnKind::OxygenMgL},
         {"LATITUDE", ListColumnKind::Latitude}, {"LONGITUDE", ListColumnKind::Longitude},
     };
     const auto it = kinds.find(var);
@@ -202,10 +203,12 @@ void ExpectFileMatches(const std::string& file, const DataSet& d, int type, int 
                 EXPECT_EQ(flags[k], flagOf(rule));
             }
             // No marker of the file formats ever passes for a good value.
-            if (flags[k] == 1) { EXPECT_GT(values[k], -999.0f); }
+            if (flags[k] == 1) {
+                EXPECT_GT(values[k], -999.0f);
+            }
             const MeasurementRecord& r = d.records[static_cast<std::size_t>(i)];
-            const bool finite = std::isfinite(r.speed) && std::isfinite(r.direction) &&
-                                std::isfinite(r.temperature) && std::isfinite(r.optional);
+            const bool finite = std::isfinite(r.speed) && std::isfinite(r.direction) && std::isfinite(r.temperature) &&
+                                std::isfinite(r.optional);
             if (column != nullptr && finite) {
                 const bool dash = Trim(FormatListCell(d, *column, i, d.SeriesOfRecord(i))) == "-";
                 EXPECT_EQ(dash, values[k] == kFill) << FormatListCell(d, *column, i, d.SeriesOfRecord(i));
@@ -225,8 +228,8 @@ protected:
 };
 
 TEST_F(NetcdfExport, EveryInstrumentTypeWritesItsChannelsValuesAndFlags) {
-    const std::vector<std::pair<int, int>> types = {{0, 0}, {1, 0},  {2, 0},  {3, 1},  {3, 2},  {3, 3}, {3, 4},
-                                                    {3, 0}, {3, 9},  {4, 0},  {5, 0},  {6, 0},  {7, 0}, {8, 0},
+    const std::vector<std::pair<int, int>> types = {{0, 0}, {1, 0},  {2, 0},  {3, 1},  {3, 2},  {3, 3},  {3, 4},
+                                                    {3, 0}, {3, 9},  {4, 0},  {5, 0},  {6, 0},  {7, 0},  {8, 0},
                                                     {9, 0}, {10, 0}, {11, 0}, {12, 0}, {13, 0}, {255, 0}};
     for (const auto& [type, kind] : types) {
         SCOPED_TRACE("type " + std::to_string(type) + " kind " + std::to_string(kind));
@@ -304,10 +307,10 @@ TEST_F(NetcdfExport, InvalidRecordsBecomeFillValuesFlaggedMissing) {
 TEST_F(NetcdfExport, GpsPositionsAreOneFactWithTheirOwnFlagAndExtent) {
     const std::string base = dir_.Path("gps");
     const std::vector<MeasurementRecord> records = {
-        {3545.5f, 630.0f, 7.0f, 0.0f},   // 59.09 N, 10.5 E
-        {1e10f, 630.0f, 7.0f, 0.0f},     // no latitude: the position is incomplete
+        {3545.5f, 630.0f, 7.0f, 0.0f},     // 59.09 N, 10.5 E
+        {1e10f, 630.0f, 7.0f, 0.0f},       // no latitude: the position is incomplete
         {-2000.0f, -4000.0f, 7.0f, 0.0f},  // 33.33 S, 66.67 W
-        {6000.0f, 100.0f, 7.0f, 0.0f},   // beyond the pole: bad
+        {6000.0f, 100.0f, 7.0f, 0.0f},     // beyond the pole: bad
     };
     WriteSet(base, 2, 0, records, {SeriesHeader{0, 24, 1, 1, 0, 0, 60, 0, -1.0f}});
     DataSet d;
@@ -366,7 +369,8 @@ TEST_F(NetcdfExport, ThreeSeriesFollowEachOtherOnOneTimeAxis) {
     ASSERT_EQ(WriteNetcdfExport(base + "-3.nc", d, o), "");
     NcReader nc(base + "-3.nc");
     EXPECT_DOUBLE_EQ(nc.Doubles("TIME")[0], DaysSince1950({1997, 3, 1, 1, 0, 0}));
-    EXPECT_EQ(nc.Text("", "history"), "2025-06-01T08:30:00Z written by tests from tre-\u00E6\u00F8\u00E5 measurements 6 to 7");
+    EXPECT_EQ(nc.Text("", "history"),
+              "2025-06-01T08:30:00Z written by tests from tre-\u00E6\u00F8\u00E5 measurements 6 to 7");
     EXPECT_EQ(nc.Text("", "title"), "Corvan measurements from tre-\u00E6\u00F8\u00E5");
 }
 
@@ -456,7 +460,8 @@ TEST_F(NetcdfExport, SiteFactsBecomeTheSitesMetadata) {
         // Nothing typed: nothing made up.
         NcReader nc(base + "-bare.nc");
         for (const char* v : {"DEPTH", "LATITUDE", "LONGITUDE", "STATION"}) EXPECT_FALSE(nc.Has(v)) << v;
-        for (const char* a : {"featureType", "site_code", "principal_investigator", "institution", "geospatial_lat_min"})
+        for (const char* a :
+             {"featureType", "site_code", "principal_investigator", "institution", "geospatial_lat_min"})
             EXPECT_EQ(nc.Text("", a), "") << a;
         EXPECT_EQ(nc.Text("CSPD", "coordinates"), "TIME");
     }

@@ -13,7 +13,8 @@ namespace corvan::testing {
 class NcReader {
 public:
     explicit NcReader(const std::string& fileName) {
-        if (nc_open(fileName.c_str(), NC_NOWRITE, &id_) != NC_NOERR) throw std::runtime_error("cannot open " + fileName);
+        if (nc_open(fileName.c_str(), NC_NOWRITE, &id_) != NC_NOERR)
+            throw std::runtime_error("cannot open " + fileName);
     }
     ~NcReader() { nc_close(id_); }
     NcReader(const NcReader&) = delete;
