@@ -132,6 +132,7 @@ TfrmMain::TfrmMain(SettingsAccess& settings, QWidget* parent) : QMainWindow(pare
     SelectDlg = new TSelectDlg(data_, this);
     AboutBox = new TAboutBox(this);
     ExportDlg = new TExportDlg(this);
+    ExportDlg->SetSiteStore(&store_);
     // The margin dialog shares the print dialog's printer.
     PrtDialog = new TPrtDialog(this);
     MarginDlg = new TMarginDlg(store_, PrtDialog->Printer(), this);
@@ -188,7 +189,7 @@ void TfrmMain::CreateActions() {
     actOpen = make("&Open...", "Open a measurement file");
     actOpen->setShortcut(QKeySequence::Open);
     actImport = make("Import", "Import the data files of another instrument");
-    actExport = make("&Export", "Export measurements to a text file");
+    actExport = make("&Export", "Export measurements to a text or NetCDF file");
     actSetRange = make("Set &range", "Select series and first and last measurement");
     actSetScaling = make("Set s&caling", "Set manual or automatic scaling of graphs");
     actPageSetup = make("P&age setup", "Set margins");
