@@ -6,6 +6,8 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
@@ -267,6 +269,87 @@ private slots:
                 QCOMPARE(mine, Bytes(other.filePath(name)));
             }
         }
+    }
+
+    void questionsAndNotesAreMessageBoxes() {
+        // The third profile comes 90 s late on a 600 s interval; the head
+        // looks down while the pressure method is chosen.
+        tarsen_synth::Deployment d;
+        d.setup = tarsen_synth::SetupFor(2);
+        d.profiles = 6;
+        d.attitude.down = true;
+        d.edit = [](int profile, tarsen_synth::Civil& time, tarsen_synth::Profile&) {
+            if (profile >= 2) time = tarsen_synth::AddSeconds(time, 90);
+            return true;
+        };
+        const QString path = dir_.filePath("glitch.prf");
+        {
+            const std::vector<std::uint8_t> bytes = tarsen_synth::BuildDeployment(d);
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+        }
+        QStringList boxes;
+        bool pressureShownAfter = true;
+        bool finished = false;
+        std::function<void(QWidget*)> answer = [&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            if (!box) {
+                // The dialog between two boxes: wait for the next box.
+                if (!finished) OnNextModal(answer);
+                return;
+            }
+            boxes << box->text();
+            if (box->button(QMessageBox::No)) {
+                box->button(QMessageBox::No)->click();
+            } else {
+                box->accept();
+            }
+            // Both boxes live on the stack and may share an address, so the
+            // closed one is told apart by being hidden, not by its pointer.
+            if (boxes.size() < 2) OnNextModal(answer);
+        };
+        OnNextModal([&](QWidget* dialog) {
+            Click(dialog, "CheckSurface");
+            Click(dialog, "CheckBottom");
+            Click(dialog, "UsePressure");
+            OnNextModal(answer, dialog);
+            Click(dialog, "OKBtn");
+            pressureShownAfter = Child<QRadioButton>(dialog, "UsePressure")->isChecked();
+        });
+        const int result = Create(path);
+        finished = true;
+        QCOMPARE(result, 16);
+        QCOMPARE(boxes.size(), 2);
+        QVERIFY2(boxes[0].startsWith("Please note that pressure can not"), qPrintable(boxes[0]));
+        QVERIFY2(boxes[1].startsWith("Time glitch detected!"), qPrintable(boxes[1]));
+        QVERIFY(!pressureShownAfter);
+        // No drops the rest of the cell: the two profiles before the glitch.
+        QCOMPARE(QFileInfo(dir_.filePath("glitch-16.cvn")).size(), 16 + 2 * 16);
+    }
+
+    void longPathsLoseTheirMiddle() {
+        const QString folder = dir_.filePath(QString(120, 'x'));
+        QVERIFY(QDir().mkpath(folder));
+        tarsen_synth::Deployment d;
+        d.setup = tarsen_synth::SetupFor(2);
+        d.profiles = 1;
+        const QString path = folder + "/deep.prf";
+        QVERIFY(tarsen_synth::WriteDeployment(d, path.toStdString()) == 1);
+        QString shown;
+        int labelWidth = 0, dialogWidth = 0;
+        OnNextModal([&](QWidget* dialog) {
+            auto* label = Child<QLabel>(dialog, "FileName");
+            shown = label->text();
+            labelWidth = label->fontMetrics().horizontalAdvance(shown);
+            dialogWidth = dialog->width();
+            Click(dialog, "CancelBtn");
+        });
+        QCOMPARE(Create(path), 0);
+        QVERIFY2(shown.contains(QChar(0x2026)), qPrintable(shown));
+        QVERIFY(shown.endsWith("deep.prf"));
+        QVERIFY(shown.startsWith(dir_.path().left(4)));
+        QVERIFY(labelWidth < dialogWidth);
     }
 
     void withoutSurfaceTheCenterFileIsNamed() {
