@@ -32,24 +32,6 @@ TEST(LimitDefaultCells, WorkedCases) {
     ExpectCells(LimitDefaultCells({5, 15, 45}, 0), 1, 1, 0);
 }
 
-TEST(ImportDialogValues, OpeningValues) {
-    const ImportDialogValues v = InitialDialogValues(Profiler(20, 0.4, 0));
-    EXPECT_EQ(v.rows[kSurface].cell, 6);
-    EXPECT_EQ(v.rows[kCenter].cell, 11);
-    EXPECT_EQ(v.rows[kBottom].cell, 20);
-    for (const PositionRow& row : v.rows) EXPECT_TRUE(row.selected && row.usable);
-    EXPECT_TRUE(v.removeLowSnr && v.removeSpikes && v.removeBoundary);
-    EXPECT_EQ(v.boundaryMethod, kBoundaryAcoustic);
-
-    CConfig single = Profiler(5, 1.0, 50);
-    single.type = kOrlen;
-    const ImportDialogValues s = InitialDialogValues(single);
-    EXPECT_FALSE(s.rows[kSurface].usable || s.rows[kSurface].selected);
-    EXPECT_FALSE(s.rows[kBottom].usable || s.rows[kBottom].selected);
-    EXPECT_TRUE(s.rows[kCenter].usable && s.rows[kCenter].selected);
-    for (const PositionRow& row : s.rows) EXPECT_EQ(row.cell, 1);
-}
-
 TEST(ImportDialogValues, UpdateLowersCellsAndShowsTheirDistances) {
     const CConfig c = Profiler(40, 1.0, 50);
     ImportDialogValues v;
@@ -64,17 +46,6 @@ TEST(ImportDialogValues, UpdateLowersCellsAndShowsTheirDistances) {
     EXPECT_NEAR(v.rows[kBottom].distance, CellDistance(c, 40), 1e-12) << "the distance of the cell shown";
     EXPECT_EQ(LastCellOf(Profiler(0, 1, 0)), 1);
     EXPECT_EQ(LastCellOf(Profiler(300, 1, 0)), 128);
-}
-
-TEST(ReadCellNumber, OneTo128Only) {
-    EXPECT_EQ(ReadCellNumber("1"), 1);
-    EXPECT_EQ(ReadCellNumber("0128"), 128);
-    EXPECT_FALSE(ReadCellNumber("129"));
-    EXPECT_FALSE(ReadCellNumber("200"));
-    EXPECT_FALSE(ReadCellNumber("0"));
-    EXPECT_FALSE(ReadCellNumber(""));
-    EXPECT_FALSE(ReadCellNumber("-3"));
-    EXPECT_FALSE(ReadCellNumber("99999999999999"));
 }
 
 TEST(ExportResult, FirstWrittenCellZeroOrMinusOne) {

@@ -94,17 +94,6 @@ TEST(AsciiHeader, StopLineOnlyOnceCellsAreKnown) {
     EXPECT_EQ(h.measurements, 0);
 }
 
-TEST(AsciiHeader, RefusalsNameTheReason) {
-    AsciiHeader h = Parse(HeaderText(10, 0));
-    EXPECT_NE(AsciiCellRefusal(h, 1).find("no cells"), std::string::npos);
-    h = Parse(HeaderText(0, 4));
-    EXPECT_NE(AsciiCellRefusal(h, 1).find("no measurements"), std::string::npos);
-    h = Parse(HeaderText(10, 4));
-    EXPECT_TRUE(AsciiCellRefusal(h, 4).empty());
-    EXPECT_NE(AsciiCellRefusal(h, 5).find("1 to 4"), std::string::npos);
-    EXPECT_FALSE(AsciiCellRefusal(h, 0).empty());
-}
-
 TEST(CompanionValue, BlankRunsCommasAndBadValues) {
     EXPECT_DOUBLE_EQ(CompanionValue("  0.10   -0,25\t 3 ", 2), -0.25);
     EXPECT_DOUBLE_EQ(CompanionValue("  0.10   -0,25\t 3 ", 3), 3.0);
