@@ -154,6 +154,27 @@ private slots:
         QVERIFY(!QFile::exists(dir_.filePath("point-2.cvn")));
     }
 
+    void everyInstrumentKindConverts_data() {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("extension");
+        const char* extensions[] = {"orl", "prf", "prf", "wpr", "cpr", "prf", "prf"};
+        for (int type = 0; type <= 6; ++type) QTest::newRow(extensions[type] + QByteArray::number(type)) << type << extensions[type];
+    }
+    void everyInstrumentKindConverts() {
+        QFETCH(int, type);
+        QFETCH(QString, extension);
+        const QString name = QString("kind%1").arg(type);
+        const QString path = Make(name + "." + extension, type, 0, 4);
+        QString surface;
+        OnNextModal([&](QWidget* d) {
+            surface = Child<QCheckBox>(d, "CheckSurface")->isChecked() ? CellText(d, "Surface") : CellText(d, "Center");
+            Click(d, "OKBtn");
+        });
+        const int result = Create(path);
+        QCOMPARE(result, surface.toInt());
+        QVERIFY(QFile::exists(dir_.filePath(name + "-" + surface + ".cvn")));
+    }
+
     void cellEditsAreCheckedAndLimited() {
         const QString path = Make("typed.prf", 2, 20, 3);
         QString afterRefusal, afterLimit, distanceBefore, distanceAfter, afterSpin, afterKey;
