@@ -46,6 +46,7 @@
 #include "ui/page_popup.h"
 #include "ui/TExportDlg.h"
 #include "ui/export_command.h"
+#include "ui/import_command.h"
 #include "ui/TSelectDlg.h"
 #include "ui/list_view.h"
 #include "ui/table_grid.h"
@@ -268,6 +269,7 @@ void TfrmMain::CreateActions() {
     connect(actSetRange, &QAction::triggered, this, &TfrmMain::SetRangeClick);
     connect(toolSelect, &QAction::triggered, this, &TfrmMain::SetRangeClick);
     connect(actExport, &QAction::triggered, this, &TfrmMain::ExportClick);
+    connect(actImport, &QAction::triggered, this, &TfrmMain::ImportClick);
     connect(actExit, &QAction::triggered, this, &QWidget::close);
     connect(actList, &QAction::triggered, this, &TfrmMain::ListClick);
     connect(toolTable, &QAction::triggered, this, &TfrmMain::TableToolClick);
@@ -303,9 +305,7 @@ void TfrmMain::CreateActions() {
         view_.barScale = kBarScalePercent;
         Refresh();
     });
-    for (QAction* a : {actImport, actSetScaling}) {
-        a->setEnabled(false);
-    }
+    actSetScaling->setEnabled(false);
 }
 
 void TfrmMain::CreateMenus() {
@@ -525,7 +525,9 @@ void TfrmMain::OpenClick() {
     if (chooseOpenFileName) {
         chosen = chooseOpenFileName(QString::fromStdString(settings_.directory));
     } else {
-        chosen = QFileDialog::getOpenFileName(this, "Open", QString::fromStdString(settings_.directory),
+        const QString start = openDialogFileName_.isEmpty() ? QString::fromStdString(settings_.directory)
+                                                             : openDialogFileName_;
+        chosen = QFileDialog::getOpenFileName(this, "Open", start,
                                               NameFiltersFromFilterText(kOpenFilter).join(";;"));
     }
     if (!chosen.isEmpty()) {
@@ -694,6 +696,19 @@ void TfrmMain::ExportClick() {
     SaveDialog1->setDirectory(QString::fromStdString(settings_.directory));
     SaveDialog1->selectFile(QString::fromStdString(data_.defaultSaveName));
     ExportText(data_, *ExportDlg, exportUi ? *exportUi : *saveDialogUi_);
+    Refresh();
+}
+
+void TfrmMain::ImportClick() {
+    StandardImportDialogs dialogs(this);
+    const ImportCommandOutcome outcome =
+        RunImport(data_, QString::fromStdString(settings_.directory), importUi ? *importUi : dialogs,
+                  converterLibraryName.isEmpty() ? QString(kConverterLibraryName) : converterLibraryName);
+    openDialogFileName_ = outcome.openDialogFileName;
+    if (outcome.dataSetReplaced) {
+        DataSetReplaced(outcome.openDialogFileName);
+        Notebook1->setCurrentIndex(3);
+    }
     Refresh();
 }
 

@@ -23,6 +23,7 @@
 namespace corvan {
 
 class ExportUi;
+class ImportDialogs;
 class TGraphPage;
 class PrinterChooser;
 class TMarginDlg;
@@ -90,6 +91,10 @@ public:
     ExportUi* exportUi = nullptr;
     // The printer of "&Print"; nullptr uses the print dialog.
     PrinterChooser* printerChooser = nullptr;
+    // The dialogs of "Import"; nullptr uses the window's. The converter
+    // library is looked up by this name at each import.
+    ImportDialogs* importUi = nullptr;
+    QString converterLibraryName;
 
     // Commands, named by their captions.
     QAction* actOpen = nullptr;
@@ -174,6 +179,8 @@ public:
 
     // The text of the open dialog's file (with extension).
     const QString& OpenFileName() const { return openFileName_; }
+    // The file the next Open offers (full path; empty = none).
+    const QString& OpenDialogFileName() const { return openDialogFileName_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -195,6 +202,7 @@ private:
     void OpenClick();
     void SetRangeClick();
     void ExportClick();
+    void ImportClick();
     void ListClick();
     void TableToolClick();
     void MatrixClick();
@@ -237,6 +245,7 @@ private:
     ViewState view_;
     std::string programTitle_ = kProgramTitle;
     QString openFileName_;
+    QString openDialogFileName_;
     bool activated_ = false;
     std::unique_ptr<SaveDialogExportUi> saveDialogUi_;
     std::unique_ptr<TerminalBuffer> terminal_;
