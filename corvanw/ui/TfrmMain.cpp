@@ -1,5 +1,7 @@
 #include "ui/TfrmMain.h"
 
+#include "report/gui/report_command.h"
+
 #include <QApplication>
 #include <optional>
 #include <QCloseEvent>
@@ -263,6 +265,7 @@ void TfrmMain::CreateActions() {
     }
     connect(utilItems[1], &QAction::triggered, this, &TfrmMain::EditStartingTimeClick);
     connect(utilItems[2], &QAction::triggered, this, &TfrmMain::EraseClick);
+    dlgKonsult = InstallReportCommand(*this, store_, utilItems[7]);
     actUpdateSalinity = utilItems[6];
 
     connect(actOpen, &QAction::triggered, this, &TfrmMain::OpenClick);

@@ -39,6 +39,7 @@ class TerminalBuffer;
 class SummaryPanel;
 class TScaleDialog;
 class TdlgColor;
+class TdlgKonsult;
 class SaveDialogExportUi;
 class TAboutBox;
 class TExportDlg;
@@ -175,6 +176,7 @@ public:
     TdlgColor* dlgColor = nullptr;
     // The correcting and converting commands of "&Util".
     TToolsMenu* Tools = nullptr;
+    TdlgKonsult* dlgKonsult = nullptr;
     QFileDialog* SaveDialog1 = nullptr;
 
     // The text of the open dialog's file (with extension).
