@@ -1,5 +1,6 @@
 #include "analysis/declination.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
