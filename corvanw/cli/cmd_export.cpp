@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <iomanip>
+#include <limits>
 #include <locale>
 #include <optional>
 #include <sstream>
@@ -17,6 +18,7 @@
 #include "cli/cli_common.h"
 #include "cli/command_registry.h"
 #include "data/file_error.h"
+#include "data/series_range.h"
 #include "data/text_export.h"
 
 #if defined(__unix__) || defined(__APPLE__)
@@ -27,6 +29,8 @@
 
 namespace corvan::cli {
 namespace {
+
+constexpr long long kIntMax = std::numeric_limits<int>::max();
 
 constexpr const char* kFallbackShortTime = "%H:%M";
 constexpr const char* kLocaleShortDate = "%x";
@@ -126,13 +130,6 @@ std::size_t Utf8Length(const std::string& s) {
     return n;
 }
 
-// First and one-past-last measurement number of 1-based series s, as the
-// range dialog bounds its spin edits.
-std::pair<int, int> SeriesMeasurementNumbers(const DataSet& data, int s) {
-    const int end = s < data.SeriesCount() ? data.SeriesFirst(s + 1) : data.HeaderCount();
-    return {data.SeriesFirst(s) + 1, end};
-}
-
 int RunExport(const std::vector<std::string>& args) {
     std::string file;
     std::string output;
@@ -204,28 +201,15 @@ int RunExport(const std::vector<std::string>& args) {
 
     ExportContents contents = ExportContents::AllMeasurements;
     int seriesNumber = 1;
-    if (series) {
-        if (*series > data.SeriesCount()) {
-            return UsageError("export: --series must lie in 1.." + std::to_string(data.SeriesCount()) + " for " +
-                              file);
-        }
-        seriesNumber = static_cast<int>(*series);
-        contents = ExportContents::SeriesNumber;
-    }
-    if (firstNumber || lastNumber) {
-        const auto [lowest, highest] = SeriesMeasurementNumbers(data, seriesNumber);
-        const long long a = firstNumber.value_or(lowest);
-        const long long b = lastNumber.value_or(highest);
-        if (a < lowest || b > highest || a > b) {
-            return UsageError("export: --first and --last must lie in " + std::to_string(lowest) + ".." +
-                              std::to_string(highest) + " (series " + std::to_string(seriesNumber) + ") with " +
-                              "--first not above --last");
-        }
-        data.currentSeries = static_cast<std::uint16_t>(seriesNumber);
-        data.rangeFirst = static_cast<int>(a - 1);
-        data.rangeLast = static_cast<int>(b - 1);
-        data.rangeCount = data.rangeLast - data.rangeFirst + 1;
-        contents = ExportContents::SelectedMeasurements;
+    if (series || firstNumber || lastNumber) {
+        // The series and range go through the same choice as the range
+        // dialog's, so the export's header shows the range's own interval.
+        const RangeRequest request{static_cast<int>(std::min<long long>(series.value_or(1), kIntMax)), firstNumber,
+                                   lastNumber};
+        const std::string refused = SelectSeriesRange(data, request);
+        if (!refused.empty()) return UsageError("export: " + refused + " in " + file);
+        seriesNumber = request.series;
+        contents = firstNumber || lastNumber ? ExportContents::SelectedMeasurements : ExportContents::SeriesNumber;
     }
 
     TextExportOptions options;

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 #include <locale>
 #include <string>
 #include <type_traits>
@@ -12,6 +13,7 @@
 
 #include "cli/cli_common.h"
 #include "cli/command_registry.h"
+#include "data/series_range.h"
 #include "graphs/statistics.h"
 #include "graphs/statistics_pages.h"
 
@@ -138,27 +140,11 @@ int RunStats(const std::vector<std::string>& args) {
     if (file.empty()) return UsageError("stats: FILE is missing");
     DataSet data;
     if (!OpenFileSet(file, data)) return kExitFailure;
-    const int seriesCount = data.SeriesCount();
-    if (series > seriesCount)
-        return UsageError("stats: series " + std::to_string(series) + " is not in 1.." + std::to_string(seriesCount));
-
-    // The spin edits' limits: measurement numbers first(s) + 1 .. end(s).
-    const int s = static_cast<int>(series);
-    const long long lowest = data.SeriesFirst(s) + 1;
-    const long long highest = data.SeriesLast(s) + 1;
-    if (highest < lowest) {
-        std::fprintf(stderr, "%s: series %d holds no measurements\n", MeasurementFileName(data.baseName).c_str(), s);
-        return kExitFailure;
-    }
-    first = first == 0 ? lowest : std::clamp(first, lowest, highest);
-    last = last == 0 ? highest : std::clamp(last, lowest, highest);
-    last = std::max(last, first);
-
-    data.currentSeries = static_cast<std::uint16_t>(s);
-    data.rangeFirst = static_cast<std::int32_t>(first - 1);
-    data.rangeLast = static_cast<std::int32_t>(last - 1);
-    data.rangeCount = static_cast<std::int32_t>(last - first + 1);
-    data.rangeInterval = static_cast<std::int16_t>(data.series[static_cast<std::size_t>(s - 1)].interval);
+    RangeRequest request{static_cast<int>(std::min<long long>(series, std::numeric_limits<int>::max())), std::nullopt, std::nullopt};
+    if (first != 0) request.first = first;
+    if (last != 0) request.last = last;
+    const std::string refused = SelectSeriesRange(data, request);
+    if (!refused.empty()) return UsageError("stats: " + refused + " in " + MeasurementFileName(data.baseName));
 
     ScaleSettings scale;
     Statistics stats;

@@ -13,6 +13,7 @@
 
 #include "data/file_error.h"
 #include "data/list_format.h"
+#include "data/series_range.h"
 
 namespace corvan {
 
@@ -223,11 +224,11 @@ ExportRecordRange ExportRecords(const DataSet& data, ExportContents contents, in
             return {data.rangeFirst, data.rangeLast};
         case ExportContents::SeriesNumber: {
             const int count = data.SeriesCount();
-            const int n = std::clamp(seriesNumber, 1, std::max(count, 1));
+            if (count < 1) return {0, data.recordCount - 1};
+            const SeriesBounds b = BoundsOfSeries(data, std::clamp(seriesNumber, 1, count));
             // The last series runs to the last record read, which a short
             // file may leave below the header's count.
-            const int last = n < count ? data.SeriesFirst(n + 1) - 1 : data.recordCount - 1;
-            return {data.SeriesFirst(n), last};
+            return {b.lowest - 1, std::min(b.highest, static_cast<int>(data.recordCount)) - 1};
         }
     }
     return {};

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data/data_set.h"
+#include "graphs/graph_kinds.h"
 #include "graphs/scale_settings.h"
 #include "graphs/statistics.h"
 
@@ -28,9 +29,6 @@ enum BarKind : int {
     kBarOxygenFlux = 6,
 };
 
-// Bar scale 1 shows percentages; 2 (and 0) the numbers.
-inline constexpr int kBarScalePercent = 1;
-inline constexpr int kBarScaleNumber = 2;
 
 // One point of a line series: x in seconds from the first shown record; a
 // null point breaks the line.

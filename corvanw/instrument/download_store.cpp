@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "data/series_range.h"
+
 namespace corvan {
 
 void BeginDownload(DataSet& data) {
@@ -34,14 +36,16 @@ void StoreDownload(const DownloadedSeries& d, DataSet& data) {
 }
 
 void SelectFirstSeriesRange(DataSet& data) {
-    const int n = data.HeaderCount();
-    data.currentSeries = 1;
-    data.recordCount = n;
-    data.rangeFirst = data.SeriesFirst(1);
-    // With no series or one series the range runs to the last record.
-    data.rangeLast = data.SeriesCount() <= 1 ? n - 1 : data.SeriesFirst(2) - 1;
-    data.rangeInterval = static_cast<std::int16_t>(data.series[0].interval);
-    data.rangeCount = std::max(0, data.rangeLast - data.rangeFirst + 1);
+    data.recordCount = data.HeaderCount();
+    if (!SelectSeriesRange(data, RangeRequest{}).empty()) {
+        // A set without a measurement in its first series has nothing to
+        // show; no view may read a range from it.
+        data.currentSeries = 1;
+        data.rangeFirst = 0;
+        data.rangeLast = -1;
+        data.rangeCount = 0;
+        data.statisticsValid = false;
+    }
 }
 
 void SaveDownload(DataSet& data, const std::string& baseName) {

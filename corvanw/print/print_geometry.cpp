@@ -92,6 +92,11 @@ std::string StepMarginText(const std::string& text, int direction, double offset
     return MarginCentimetresText(next * 10.0);
 }
 
+double MarginMillimetres(const std::string& text) {
+    double cm = 0.0;
+    return ParseCentimetres(text, cm) ? cm * 10.0 : 0.0;
+}
+
 MarginLabels MarginLabelsFor(bool landscape) {
     if (!landscape) return MarginLabels{kLeftLabel, kRightLabel, kTopLabel, kBottomLabel};
     // As PageRectangle lays the sheet: left margin at the bottom, right at

@@ -70,6 +70,18 @@ struct PageFrame {
 };
 PageFrame PageFrameOf(const PixelRect& r, double pixelsPerMmX, double pixelsPerMmY);
 
+// Where the print margins are stored, one identifier per side.
+inline constexpr const char* kMarginsSection = "Margins";
+inline constexpr const char* kLeftIdent = "Left";
+inline constexpr const char* kRightIdent = "Right";
+inline constexpr const char* kTopIdent = "Top";
+inline constexpr const char* kBottomIdent = "Bottom";
+inline constexpr const char* kDefaultMargin = "1";
+
+// A stored margin text in centimetres as millimetres; a text that is not a
+// number gives 0. Both "." and "," are taken as the decimal separator.
+double MarginMillimetres(const std::string& text);
+
 // The stored text of a margin: centimetres with one decimal ("1.0").
 std::string MarginCentimetresText(double millimetres);
 

@@ -3,9 +3,12 @@
 #include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QPainter>
 #include <QStylePainter>
 #include <QVBoxLayout>
+
+#include "data/series_range.h"
 
 namespace corvan {
 
@@ -173,10 +176,15 @@ TSelectDlg::TSelectDlg(DataSet& data, QWidget* parent) : QDialog(parent), data_(
 }
 
 bool TSelectDlg::Execute(bool allowCancel) {
-    CancelBtn->setVisible(allowCancel);
-    // Without Cancel, closing the window is no way out either.
-    setWindowFlag(Qt::WindowCloseButtonHint, allowCancel);
+    // A file whose series hold no measurement offers no range to choose;
+    // the dialog must not trap the user then.
+    bool anyRange = false;
+    for (int s = 1; s <= data_.SeriesCount() && !anyRange; ++s) anyRange = !BoundsOfSeries(data_, s).Empty();
+    cancelAllowed_ = allowCancel || !anyRange;
+    CancelBtn->setVisible(cancelAllowed_);
+    setWindowFlag(Qt::WindowCloseButtonHint, cancelAllowed_);
     const int result = exec();
+    cancelAllowed_ = true;
     CancelBtn->setVisible(true);
     setWindowFlag(Qt::WindowCloseButtonHint, true);
     return result == QDialog::Accepted;
@@ -243,8 +251,19 @@ void TSelectDlg::OKBtnClick() {
         range_.LastTypingEnded();
         PushToSpins();
     }
-    range_.Accept();
+    const std::string refused = range_.Accept();
+    if (!refused.empty()) {
+        QMessageBox::warning(this, kCaption, QString::fromStdString(refused));
+        return;
+    }
     accept();
+}
+
+void TSelectDlg::reject() {
+    // Escape and the window manager's close both come here; after an open
+    // the dialog must end with a range, so only a visible Cancel may leave.
+    if (!cancelAllowed_) return;
+    QDialog::reject();
 }
 
 }  // namespace corvan

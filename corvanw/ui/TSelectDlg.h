@@ -63,6 +63,8 @@ public:
     QPushButton* CancelBtn = nullptr;
     const TTabList& Tabs() const { return tabs_; }
 
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -80,6 +82,7 @@ private:
     TTabList tabs_;
     QLabel* labels_[6] = {};
     bool updating_ = false;
+    bool cancelAllowed_ = true;
 };
 
 }  // namespace corvan

@@ -38,6 +38,7 @@
 #include "print/gui/TPrtDialog.h"
 #include "print/gui/graph_print.h"
 #include "print/gui/print_page.h"
+#include "print/print_geometry.h"
 #include "ui/TAboutBox.h"
 #include "ui/TExportDlg.h"
 #include "ui/export_command.h"
@@ -112,7 +113,7 @@ TfrmMain::TfrmMain(SettingsAccess& settings, QWidget* parent) : QMainWindow(pare
     data_.header.instrumentType = 0;
     SelectChannelDescriptors(data_);
     ListView->RebuildListColumns();
-    Notebook1->setCurrentIndex(3);
+    Notebook1->setCurrentIndex(kPageList);
     data_.dataLoaded = false;
     data_.statisticsValid = false;
     SetFileCommandsEnabled(false);
@@ -270,12 +271,12 @@ void TfrmMain::CreateActions() {
     connect(actCopy, &QAction::triggered, this, &TfrmMain::CopyClick);
     connect(actNumberMeasured, &QAction::triggered, this, [this] {
         LockCharts();
-        view_.barScale = 2;
+        view_.barScale = kBarScaleNumber;
         Refresh();
     });
     connect(actPercent, &QAction::triggered, this, [this] {
         LockCharts();
-        view_.barScale = 1;
+        view_.barScale = kBarScalePercent;
         Refresh();
     });
     for (QAction* a : {actImport, actSetScaling}) {
@@ -387,7 +388,7 @@ void TfrmMain::CreatePages() {
     GraphPage->setObjectName("Chart");
     Notebook2->addWidget(GraphPage);
     connect(GraphPage, &TGraphPage::ScrollToRecord, this, [this](int record) {
-        Notebook1->setCurrentIndex(3);
+        Notebook1->setCurrentIndex(kPageList);
         Refresh();
         ListView->ScrollToRecord(record);
     });
@@ -513,7 +514,7 @@ void TfrmMain::OpenClick() {
 void TfrmMain::OpenMeasurementFile(const QString& fileName) {
     const std::string base = StripExtension(QDir::toNativeSeparators(fileName).toStdString());
     const QString baseName = QString::fromStdString(base);
-    openFileName_ = QFileInfo(baseName + ".CVN").fileName();
+    // The name stays that of the loaded file until another one is found.
     if (!FileExists(MeasurementFileName(base))) {
         QApplication::beep();
         QMessageBox::warning(this, QString::fromStdString(programTitle_),
@@ -543,7 +544,7 @@ void TfrmMain::OpenMeasurementFile(const QString& fileName) {
         ListView->InvalidatePosition();
         QGuiApplication::restoreOverrideCursor();
         if (SelectDlg->Execute(false)) RangeAccepted();
-        Notebook1->setCurrentIndex(3);
+        Notebook1->setCurrentIndex(kPageList);
         ListView->ScrollToRecord(data_.rangeFirst);
     } else {
         EnableCommandsForFile();
@@ -557,7 +558,7 @@ void TfrmMain::SetRangeClick() {
     if (!data_.dataLoaded) return;
     if (SelectDlg->Execute(true)) {
         RangeAccepted();
-        if (Notebook1->currentIndex() == 3) ListView->ScrollToRecord(data_.rangeFirst);
+        if (Notebook1->currentIndex() == kPageList) ListView->ScrollToRecord(data_.rangeFirst);
     }
     Refresh();
 }
@@ -610,11 +611,11 @@ void TfrmMain::ApplyPanelColours() {
 
 namespace {
 std::optional<PrintPageKind> ShownPageKind(int page, int innerPage) {
-    if (page == 3) return PrintPageKind::List;
-    if (page != 1) return std::nullopt;
-    if (innerPage == 0) return PrintPageKind::Matrix;
-    if (innerPage == 2) return PrintPageKind::Summary;
-    if (innerPage == 3) return PrintPageKind::Graph;
+    if (page == kPageList) return PrintPageKind::List;
+    if (page != kPageViews) return std::nullopt;
+    if (innerPage == kInnerTable) return PrintPageKind::Matrix;
+    if (innerPage == kInnerSummary) return PrintPageKind::Summary;
+    if (innerPage == kInnerChart) return PrintPageKind::Graph;
     return std::nullopt;
 }
 }  // namespace
@@ -627,7 +628,7 @@ void TfrmMain::PrintClick() {
     std::optional<GraphPrintSource> graph;
     if (*kind == PrintPageKind::Graph) {
         graph = GraphPrintSourceOf(*GraphPage, LabelTitle->text().toStdString(),
-                                   view_.graphMode == 2 && view_.vectorKind == 0);
+                                   view_.graphMode == kGraphVector && view_.vectorKind == kVectorProgressive);
     }
     PrintPage(this, *kind, data_, stats_, openFileName_.toStdString(), margins,
               printerChooser ? *printerChooser : *PrtDialog, graph ? &*graph : nullptr);
@@ -658,7 +659,7 @@ void TfrmMain::ExportClick() {
 }
 
 void TfrmMain::ListClick() {
-    Notebook1->setCurrentIndex(3);
+    Notebook1->setCurrentIndex(kPageList);
     Refresh();
     ListView->setFocus();
 }
@@ -666,12 +667,12 @@ void TfrmMain::ListClick() {
 void TfrmMain::TableToolClick() {
     if (!HasCurrent(data_.header)) return;
     Panel3->hide();
-    Notebook1->setCurrentIndex(1);
-    if (view_.tableKind == 0) {
-        Notebook2->setCurrentIndex(0);
+    Notebook1->setCurrentIndex(kPageViews);
+    if (view_.tableKind == kTableMatrix) {
+        Notebook2->setCurrentIndex(kInnerTable);
         StringGridTab->setFocus();
     } else {
-        Notebook2->setCurrentIndex(2);
+        Notebook2->setCurrentIndex(kInnerSummary);
     }
     Refresh();
 }
@@ -679,9 +680,9 @@ void TfrmMain::TableToolClick() {
 void TfrmMain::MatrixClick() {
     if (!HasCurrent(data_.header)) return;
     Panel3->hide();
-    Notebook1->setCurrentIndex(1);
-    view_.tableKind = 0;
-    Notebook2->setCurrentIndex(0);
+    Notebook1->setCurrentIndex(kPageViews);
+    view_.tableKind = kTableMatrix;
+    Notebook2->setCurrentIndex(kInnerTable);
     StringGridTab->setFocus();
     Refresh();
 }
@@ -689,9 +690,9 @@ void TfrmMain::MatrixClick() {
 void TfrmMain::SummaryClick() {
     if (!HasCurrent(data_.header)) return;
     Panel3->hide();
-    Notebook1->setCurrentIndex(1);
-    view_.tableKind = 1;
-    Notebook2->setCurrentIndex(2);
+    Notebook1->setCurrentIndex(kPageViews);
+    view_.tableKind = kTableSummary;
+    Notebook2->setCurrentIndex(kInnerSummary);
     Refresh();
 }
 
@@ -699,10 +700,10 @@ void TfrmMain::BarClick(int tag, bool fromMenu) {
     if (!HasCurrent(data_.header)) return;
     LockCharts();
     Panel3->hide();
-    view_.graphMode = 0;
+    view_.graphMode = kGraphBar;
     if (fromMenu) view_.barKind = tag;
-    Notebook1->setCurrentIndex(1);
-    Notebook2->setCurrentIndex(3);
+    Notebook1->setCurrentIndex(kPageViews);
+    Notebook2->setCurrentIndex(kInnerChart);
     Refresh();
 }
 
@@ -715,21 +716,21 @@ void TfrmMain::LineClick(int tag, bool fromMenu) {
     } else {
         view_.lineChannel = LineToolChannel(view_.lineChannel, data_.header);
     }
-    view_.graphMode = 1;
+    view_.graphMode = kGraphLine;
     Panel3->hide();
-    Notebook1->setCurrentIndex(1);
-    Notebook2->setCurrentIndex(3);
+    Notebook1->setCurrentIndex(kPageViews);
+    Notebook2->setCurrentIndex(kInnerChart);
     Refresh();
 }
 
 void TfrmMain::VectorClick(int tag, bool fromMenu) {
     if (!HasCurrent(data_.header)) return;
     LockCharts();
-    Notebook1->setCurrentIndex(1);
-    Notebook2->setCurrentIndex(3);
-    view_.graphMode = 2;
+    Notebook1->setCurrentIndex(kPageViews);
+    Notebook2->setCurrentIndex(kInnerChart);
+    view_.graphMode = kGraphVector;
     if (fromMenu) view_.vectorKind = tag;
-    Panel3->setVisible(view_.vectorKind == 0 && actLegend->isChecked());
+    Panel3->setVisible(view_.vectorKind == kVectorProgressive && actLegend->isChecked());
     Refresh();
 }
 
@@ -739,24 +740,24 @@ void TfrmMain::LockCharts() {
 }
 
 void TfrmMain::CopyClick() {
-    if (Notebook1->currentIndex() == 1 && Notebook2->currentIndex() == 3) GraphPage->CopyToClipboard(Panel1);
+    if (Notebook1->currentIndex() == kPageViews && Notebook2->currentIndex() == kInnerChart) GraphPage->CopyToClipboard(Panel1);
 }
 
 void TfrmMain::InstrumentClick() {
-    Notebook1->setCurrentIndex(2);
+    Notebook1->setCurrentIndex(kPageComm);
     Refresh();
     InstrumentPage->FocusInput();
 }
 
 void TfrmMain::EraseClick() {
-    Notebook1->setCurrentIndex(3);
+    Notebook1->setCurrentIndex(kPageList);
     RunEraseMeasurements(this, data_, *DeleteDlg, QString::fromStdString(settings_.directory));
     EnableCommandsForFile();
     Refresh();
 }
 
 void TfrmMain::EditStartingTimeClick() {
-    Notebook1->setCurrentIndex(3);
+    Notebook1->setCurrentIndex(kPageList);
     RunEditStartingTime(this, data_, *EditRefDlg, QString::fromStdString(settings_.directory));
     if (data_.dataLoaded && data_.statisticsValid) FillInformationPanel();
     Refresh();
@@ -788,7 +789,7 @@ void TfrmMain::LegendClick() {
     } else {
         Panel1->show();
         const int inner = Notebook2->currentIndex();
-        Panel3->setVisible(view_.graphMode == 2 && view_.vectorKind == 0 && (inner == 1 || inner == 3));
+        Panel3->setVisible(view_.graphMode == kGraphVector && view_.vectorKind == kVectorProgressive && (inner == kInnerGraph || inner == kInnerChart));
     }
     Refresh();
 }
@@ -819,25 +820,21 @@ void TfrmMain::Refresh() {
         LabelRestS->setText(kRestSpeedPrefix);
         LabelRestD->setText(kRestDirectionPrefix);
         SetFileCommandsEnabled(false);
-        if (data_.dataLoaded) {
-            // A loaded file without a range can still be given one.
-            for (QAction* a : {toolSelect, actSetRange}) a->setEnabled(true);
-        }
-        setWindowTitle(QString::fromStdString(data_.dataLoaded ? WindowCaption(programTitle_, data_) : programTitle_));
+        setWindowTitle(QString::fromStdString(programTitle_));
     }
     Panel4->Refresh();
     ApplyPanelColours();
     LayoutInformationPanel();
     ListView->LayoutListView();
     ListView->RebuildListColumns();
-    view_.page = Notebook1->currentIndex();
-    view_.innerPage = Notebook2->currentIndex();
+    view_.page = static_cast<MainPage>(Notebook1->currentIndex());
+    view_.innerPage = static_cast<InnerPage>(Notebook2->currentIndex());
     LabelTitle->setText(QString::fromStdString(ViewTitle(view_, data_)));
-    const bool graphShown = Notebook1->currentIndex() == 1 && Notebook2->currentIndex() == 3;
+    const bool graphShown = Notebook1->currentIndex() == kPageViews && Notebook2->currentIndex() == kInnerChart;
     if (graphShown) {
         GraphPage->ShowGraph(view_.graphMode, view_.barKind, view_.lineChannel, view_.barScale, view_.startOfDays,
                              view_.vectorKind);
-        if (view_.graphMode == 2 && view_.vectorKind == 0) {
+        if (view_.graphMode == kGraphVector && view_.vectorKind == kVectorProgressive) {
             const ProgressiveLegend& l = GraphPage->Legend();
             LabelNeumannP->setText(QString::fromStdString(l.neumann));
             LabelAvgS->setText(QString::fromStdString(l.averageSpeed));
@@ -851,14 +848,14 @@ void TfrmMain::Refresh() {
         while (chart->IsUpdating()) chart->EndUpdate();
     }
     actCopy->setEnabled(graphShown && data_.statisticsValid);
-    actNumberMeasured->setEnabled(graphShown && view_.graphMode == 0);
-    actPercent->setEnabled(graphShown && view_.graphMode == 0);
-    actNumberMeasured->setChecked(view_.barScale != 1);
-    actPercent->setChecked(view_.barScale == 1);
+    actNumberMeasured->setEnabled(graphShown && view_.graphMode == kGraphBar);
+    actPercent->setEnabled(graphShown && view_.graphMode == kGraphBar);
+    actNumberMeasured->setChecked(view_.barScale != kBarScalePercent);
+    actPercent->setChecked(view_.barScale == kBarScalePercent);
     actUpdateSalinity->setEnabled(false);
     // Leaving the instrument page stops the terminal; showing it opens the
     // link and starts the pump.
-    InstrumentPage->ViewRefreshed(Notebook1->currentIndex() == 2);
+    InstrumentPage->ViewRefreshed(Notebook1->currentIndex() == kPageComm);
 }
 
 void TfrmMain::ShowError(const QString& text) {
@@ -883,7 +880,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TfrmMain::wheelEvent(QWheelEvent* event) {
-    if (Notebook1->currentIndex() == 3 && ListView->ScrollBarV->isEnabled()) {
+    if (Notebook1->currentIndex() == kPageList && ListView->ScrollBarV->isEnabled()) {
         const int steps = event->angleDelta().y() / 120;
         ListView->ScrollBarV->setValue(ListView->ScrollBarV->value() - steps);
         event->accept();
@@ -896,12 +893,12 @@ void TfrmMain::contextMenuEvent(QContextMenuEvent* event) {
     QMenu popup(this);
     const int page = Notebook1->currentIndex();
     const int inner = Notebook2->currentIndex();
-    if (page != 1) return;
-    if (inner == 0 || inner == 2) {
+    if (page != kPageViews) return;
+    if (inner == kInnerTable || inner == kInnerSummary) {
         popup.addAction(actMatrix);
         popup.addAction(actSummary);
         popup.addSeparator();
-    } else if (inner == 3 && view_.graphMode == 0) {
+    } else if (inner == kInnerChart && view_.graphMode == kGraphBar) {
         // The speed, direction and oxygen-flux entries choose the bar kind.
         for (QAction* a : barItems) {
             if (a->isVisible()) popup.addAction(a);
@@ -910,7 +907,7 @@ void TfrmMain::contextMenuEvent(QContextMenuEvent* event) {
         popup.addAction(actNumberMeasured);
         popup.addAction(actPercent);
         popup.addSeparator();
-    } else if (inner == 3 && view_.graphMode == 1) {
+    } else if (inner == kInnerChart && view_.graphMode == kGraphLine) {
         for (QAction* a : lineItems) {
             if (a->isVisible()) popup.addAction(a);
         }

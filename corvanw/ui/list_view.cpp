@@ -7,6 +7,7 @@
 #include <QStyle>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 
 namespace corvan {
 
@@ -60,11 +61,18 @@ void TListView::UpdateListHeader() {
     headerModel_.clear();
     headerModel_.setColumnCount(static_cast<int>(columns_.size()) + 1);
     const QFontMetrics fm(PaintBoxLst->font());
+    const QFontMetricsF fmf(PaintBoxLst->font());
     const QFontMetrics hfm(HeaderList->font());
     const int digit = fm.horizontalAdvance('0');
     fixedPitch_ = QFontInfo(PaintBoxLst->font()).fixedPitch() && fm.horizontalAdvance("\u00B0'") == 2 * digit;
+    // A line of a fixed-pitch font is painted as one run, whose glyphs
+    // advance by the font's true pitch, not by the rounded digit width: the
+    // edges must follow the run or the values drift right column by column.
+    const QString ruler(64, QLatin1Char('0'));
+    const double pitch = fixedPitch_ ? fmf.horizontalAdvance(ruler) / ruler.size() : digit;
     widthsInChars_.clear();
     edges_.assign(1, 0);
+    int charsSoFar = 0;
     for (std::size_t j = 0; j < columns_.size(); ++j) {
         const QString text = QString::fromStdString(columns_[j].header);
         headerModel_.setHeaderData(static_cast<int>(j), Qt::Horizontal, text);
@@ -73,11 +81,13 @@ void TListView::UpdateListHeader() {
         // The wider of the caption and the characters the values take.
         const int headerWidth = hfm.horizontalAdvance(text) + 2 * digit;
         const int valuesWidth = (columns_[j].width + 1) * digit;
-        const int chars = std::max((headerWidth + digit - 1) / digit, columns_[j].width + 1);
+        const int chars = std::max(static_cast<int>(std::ceil(headerWidth / pitch)), columns_[j].width + 1);
         widthsInChars_.push_back(chars);
-        const int w = fixedPitch_ ? chars * digit : std::max(headerWidth, valuesWidth);
-        HeaderList->resizeSection(static_cast<int>(j), w);
-        edges_.push_back(edges_.back() + w);
+        charsSoFar += chars;
+        const int right = fixedPitch_ ? static_cast<int>(std::lround(charsSoFar * pitch))
+                                      : edges_.back() + std::max(headerWidth, valuesWidth);
+        HeaderList->resizeSection(static_cast<int>(j), right - edges_.back());
+        edges_.push_back(right);
     }
     headerModel_.setHeaderData(static_cast<int>(columns_.size()), Qt::Horizontal, QString());
     LayoutListView();
@@ -164,6 +174,7 @@ void TListView::PaintLines(QPainter& painter, const QRect& area) {
     painter.setPen(palette().color(QPalette::Text));
     painter.setFont(PaintBoxLst->font());
     const QFontMetrics fm(PaintBoxLst->font());
+    const QFontMetricsF fmf(PaintBoxLst->font());
     const int xOffset = -ScrollBarH->value() + 2 * pen;
     const int clipRight = ScrollBarV->isVisible() ? ScrollBarV->x() : area.right();
     painter.setClipRect(QRect(area.left() + pen, area.top() + pen, clipRight - area.left() - pen, area.height() - 2 * pen));
@@ -190,8 +201,8 @@ void TListView::PaintLines(QPainter& painter, const QRect& area) {
                 const QString text = QString::fromStdString(cells[j]);
                 // Right-aligned at the column's edge; trailing blanks of a
                 // dash keep it under the numbers' integer part.
-                const int right = edges_[j + 1] + xOffset - fm.horizontalAdvance('0') / 2;
-                painter.drawText(right - fm.horizontalAdvance(text), baseline, text);
+                const double right = edges_[j + 1] + xOffset;
+                painter.drawText(QPointF(right - fmf.horizontalAdvance(text), baseline), text);
             }
         }
         y += h;

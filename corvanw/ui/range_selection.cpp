@@ -3,33 +3,28 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace corvan {
+#include "data/series_range.h"
 
-int SeriesEnd(const DataSet& data, int s) {
-    if (s < data.SeriesCount()) return data.SeriesFirst(s + 1);
-    return data.HeaderCount();
-}
+namespace corvan {
 
 std::string SeriesItemText(const DataSet& data, int s) {
     const SeriesHeader& h = data.series[static_cast<std::size_t>(std::clamp(s, 1, kMaxSeries) - 1)];
-    const int first = data.SeriesFirst(s);
-    const int end = SeriesEnd(data, s);
+    const SeriesBounds b = BoundsOfSeries(data, s);
     char buf[128];
-    std::snprintf(buf, sizeof buf, "%d\v%d\v%d\v%d\v\t%02d.%02d.%02d\t%02d:%02d", s, first + 1, end, end - first,
+    std::snprintf(buf, sizeof buf, "%d\v%d\v%d\v%d\v\t%02d.%02d.%02d\t%02d:%02d", s, b.lowest, b.highest, b.Count(),
                   h.year % 100, h.month, h.day, h.hour, h.minute);
     return buf;
 }
 
 void RangeSelection::Show() {
     series_ = std::clamp<int>(data_.currentSeries, 1, std::max(1, data_.SeriesCount()));
-    const int first = data_.SeriesFirst(series_);
-    const int end = SeriesEnd(data_, series_);
+    const SeriesBounds b = BoundsOfSeries(data_, series_);
     if (data_.rangeCount == 0) {
-        data_.rangeFirst = first;
-        data_.rangeLast = end - 1;
+        data_.rangeFirst = b.lowest - 1;
+        data_.rangeLast = b.highest - 1;
     }
-    first_.SetLimits(first + 1, std::max(first + 1, end));
-    last_.SetLimits(first + 1, std::max(first + 1, end));
+    first_.SetLimits(b.lowest, std::max(b.lowest, b.highest));
+    last_.SetLimits(b.lowest, std::max(b.lowest, b.highest));
     first_.Set(data_.rangeFirst + 1);
     last_.Set(data_.rangeLast + 1);
     count_.SetLimits(0, last_.maximum - data_.rangeFirst);
@@ -41,10 +36,9 @@ void RangeSelection::SelectSeries(int s) {
     // The data set's current series changes only on OK, so that Cancel
     // leaves everything as it was.
     series_ = std::clamp(s, 1, std::max(1, data_.SeriesCount()));
-    const int first = data_.SeriesFirst(series_);
-    const int end = SeriesEnd(data_, series_);
-    first_.SetLimits(first + 1, std::max(first + 1, end));
-    last_.SetLimits(first + 1, std::max(first + 1, end));
+    const SeriesBounds b = BoundsOfSeries(data_, series_);
+    first_.SetLimits(b.lowest, std::max(b.lowest, b.highest));
+    last_.SetLimits(b.lowest, std::max(b.lowest, b.highest));
     first_.Set(first_.minimum);
     last_.Set(last_.maximum);
     const int n = last_.maximum - last_.minimum + 1;
@@ -89,18 +83,8 @@ void RangeSelection::CountChanged(int value) {
     last_.Set(first_.value + count_.value - 1);
 }
 
-void RangeSelection::Accept() {
-    data_.currentSeries = static_cast<std::uint16_t>(series_);
-    // The written range always lies inside the series, whatever the spins
-    // were left holding.
-    const int lo = first_.minimum;
-    const int hi = first_.maximum;
-    const int firstNumber = std::clamp(first_.value, lo, hi);
-    const int lastNumber = std::clamp(std::max(last_.value, firstNumber), lo, hi);
-    data_.rangeFirst = firstNumber - 1;
-    data_.rangeLast = lastNumber - 1;
-    data_.rangeInterval = static_cast<std::int16_t>(data_.series[static_cast<std::size_t>(series_ - 1)].interval);
-    data_.rangeCount = lastNumber - data_.rangeFirst;
+std::string RangeSelection::Accept() {
+    return SelectSeriesRange(data_, RangeRequest{series_, first_.value, last_.value});
 }
 
 }  // namespace corvan

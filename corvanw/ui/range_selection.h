@@ -23,8 +23,6 @@ struct SpinValue {
 // Item text of series s: fields separated by vertical tabs (right-aligned
 // columns) and tabs (left-aligned), drawn by DrawTabbed.
 std::string SeriesItemText(const DataSet& data, int s);
-// end(s): the next series' first, or the header count for the last one.
-int SeriesEnd(const DataSet& data, int s);
 
 class RangeSelection {
 public:
@@ -40,8 +38,9 @@ public:
     // Leaving SpinLast or clicking its arrows ends the typing.
     void LastTypingEnded();
     void CountChanged(int value);
-    // Writes the range into the data set.
-    void Accept();
+    // Writes the range into the data set; when the spins hold a range the
+    // series cannot give, returns why and writes nothing.
+    std::string Accept();
 
     int Series() const { return series_; }
     const SpinValue& First() const { return first_; }

@@ -65,12 +65,4 @@ QStringList SettingsStore::DefaultSeedCandidates() {
 
 void SettingsStore::Sync() { settings_->sync(); }
 
-double MarginMillimetres(const std::string& text) {
-    QString t = QString::fromStdString(text).trimmed();
-    t.replace(',', '.');
-    bool ok = false;
-    const double cm = t.toDouble(&ok);
-    return ok ? cm * 10.0 : 0.0;
-}
-
 }  // namespace corvan

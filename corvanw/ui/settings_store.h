@@ -23,12 +23,6 @@ inline constexpr int kDefaultIMargin = 50;
 inline constexpr const char* kDirectorySection = "Directory";
 inline constexpr const char* kCorvanDirectoryIdent = "Corvan";
 inline constexpr const char* kDefaultDirectory = "c:\\";
-inline constexpr const char* kMarginsSection = "Margins";
-inline constexpr const char* kLeftIdent = "Left";
-inline constexpr const char* kRightIdent = "Right";
-inline constexpr const char* kTopIdent = "Top";
-inline constexpr const char* kBottomIdent = "Bottom";
-inline constexpr const char* kDefaultMargin = "1";
 
 class SettingsStore : public SettingsAccess {
 public:
@@ -57,9 +51,5 @@ public:
 private:
     std::unique_ptr<QSettings> settings_;
 };
-
-// A margin text in centimetres as millimetres; a text that is not a number
-// gives 0. Both "." and "," are taken as the decimal separator.
-double MarginMillimetres(const std::string& text);
 
 }  // namespace corvan

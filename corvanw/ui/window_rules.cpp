@@ -33,15 +33,15 @@ std::string UpperCase(const std::string& text) {
 }
 
 std::string ViewTitle(const ViewState& view, const DataSet& data) {
-    if (view.page != 1) return {};
-    if (view.innerPage == 0) return "CURRENT SPEED / DIRECTION MATRIX";
-    if (view.innerPage == 2) return "STATISTICAL SUMMARY";
+    if (view.page != kPageViews) return {};
+    if (view.innerPage == kInnerTable) return "CURRENT SPEED / DIRECTION MATRIX";
+    if (view.innerPage == kInnerSummary) return "STATISTICAL SUMMARY";
     switch (view.graphMode) {
-        case 0:
+        case kGraphBar:
             if (view.barKind == 1) return "CURRENT DIRECTION BAR CHART";
             if (view.barKind == 6) return "OXYGEN FLUX BAR CHART";
             return "CURRENT SPEED BAR CHART";
-        case 1:
+        case kGraphLine:
             switch (view.lineChannel) {
                 case 0: return "CURRENT SPEED";
                 case 1: return "CURRENT DIRECTION";
@@ -56,7 +56,7 @@ std::string ViewTitle(const ViewState& view, const DataSet& data) {
                 case 6: return "OXYGEN FLUX";
                 default: return {};
             }
-        case 2:
+        case kGraphVector:
             switch (view.vectorKind) {
                 case 0: return "PROGRESSIVE VECTOR";
                 case 1:

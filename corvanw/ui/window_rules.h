@@ -6,6 +6,8 @@
 #include <string>
 
 #include "data/data_set.h"
+#include "graphs/graph_kinds.h"
+#include "ui/view_kinds.h"
 
 namespace corvan {
 
@@ -43,18 +45,18 @@ inline constexpr const char* kRestDirectionPrefix = "Rest direction: ";
 
 // View state of the window.
 struct ViewState {
-    int page = 3;           // Notebook1: 0 Blank, 1 List, 2 Comm, 3 List2
-    int innerPage = 0;      // Notebook2: 0 Tabell, 1 Graph, 2 summary, 3 Chart
-    int tableKind = 0;      // 0 matrix, 1 summary
-    int graphMode = 0;      // 0 bar, 1 line, 2 vector
-    int barKind = 0;        // 0 speed, 1 direction, 6 oxygen flux
-    int lineChannel = 0;    // 0..6
-    int vectorKind = 0;     // 0..4
-    int barScale = 2;       // 2 number measured, 1 percent (0 counts as 2)
+    MainPage page = kPageList;
+    InnerPage innerPage = kInnerTable;
+    TableKind tableKind = kTableMatrix;
+    GraphKind graphMode = kGraphBar;
+    int barKind = 0;        // BarKind
+    int lineChannel = 0;    // LineKind
+    int vectorKind = 0;     // VectorKind
+    BarScale barScale = kBarScaleNumber;
     bool startOfDays = false;
 };
 
-// The title label of page 1 for the view shown.
+// The title label of kPageViews for the view shown.
 std::string ViewTitle(const ViewState& view, const DataSet& data);
 
 // The line channel the "Line graph" tool button shows: the previous one,

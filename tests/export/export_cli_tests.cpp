@@ -128,6 +128,14 @@ TEST_F(CorvanExport, WrongChoicesAreUsageErrors) {
     }
     for (const char* ext : {".txt", ".prn", ""}) EXPECT_FALSE(testing::Exists(o + ext));
 
+    // One past the end of series 2 is refused with the series' bounds, as
+    // every other chooser of a range refuses it.
+    const auto pastEnd = Export({"--layout", "windows", "--series", "2", "--first", "1729", "--last", "3025", "-o", o});
+    EXPECT_EQ(pastEnd.status, 2);
+    EXPECT_NE(pastEnd.err.find("last measurement 3025 is outside series 2 (1729..3024)"), std::string::npos)
+        << pastEnd.err;
+    for (const char* ext : {".txt", ".prn", ""}) EXPECT_FALSE(testing::Exists(o + ext));
+
     const auto missing = RunCommand(CORVAN_CLI, {"export", dir_.Path("nothere"), "--layout", "dos", "-o", o});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("nothere"), std::string::npos) << missing.err;

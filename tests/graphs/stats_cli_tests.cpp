@@ -59,7 +59,7 @@ std::string WriteTwoSeries(const testing::TempDir& dir, int type, int kind) {
 TEST(StatsCommand, JsonMatchesTheStatisticsOfTheSameRange) {
     testing::TempDir dir;
     const std::string base = WriteTwoSeries(dir, 3, 1);
-    const StatsRun r = Stats({QString::fromStdString(base) + ".CVN", "--series", "2", "--first", "65", "--last", "500",
+    const StatsRun r = Stats({QString::fromStdString(base) + ".CVN", "--series", "2", "--first", "65", "--last", "100",
                          "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
     const QJsonObject j = Json(r);
@@ -69,7 +69,7 @@ TEST(StatsCommand, JsonMatchesTheStatisticsOfTheSameRange) {
     LoadMeasurementFiles(d);
     d.currentSeries = 2;
     d.rangeFirst = 64;
-    d.rangeLast = 99;  // clamped to the end of series 2
+    d.rangeLast = 99;  // the end of series 2
     d.rangeCount = 36;
     d.rangeInterval = 1200;
     ScaleSettings scale;
@@ -166,10 +166,16 @@ TEST(StatsCommand, UsageErrorsAndMissingFiles) {
     r = Stats({QString::fromStdString(dir.Path("absent"))});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("absent"), std::string::npos) << r.err;
-    // A last before the first is taken as a range of one, as the spin edits do.
+    // Past the end of the series is refused with the series' own bounds,
+    // never clamped to them.
+    r = Stats({QString::fromStdString(base), "--series", "2", "--first", "65", "--last", "101"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("last measurement 101 is outside series 2 (61..100)"), std::string::npos) << r.err;
+    EXPECT_TRUE(r.out.empty());
+    // A last before the first is refused, not turned into some other range.
     r = Stats({QString::fromStdString(base), "--first", "30", "--last", "5", "--json"});
-    ASSERT_EQ(r.status, 0);
-    EXPECT_EQ(Json(r)["range"].toObject()["count"].toInt(), 1);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.out.empty());
 }
 
 }  // namespace

@@ -100,6 +100,9 @@ TEST(MarginBox, SpinsToHalfCentimetresAndStopsAtTheBorder) {
     EXPECT_FALSE(ParseCentimetres("1.0cm", cm));
     EXPECT_EQ(MarginCentimetresText(10.0), "1.0");
     EXPECT_EQ(MarginCentimetresText(-0.1), "0.0");
+    // Stored margins that are not numbers count as no margin at all.
+    EXPECT_DOUBLE_EQ(MarginMillimetres("1,5"), 15.0);
+    EXPECT_DOUBLE_EQ(MarginMillimetres("wide"), 0.0);
 }
 
 }  // namespace

@@ -124,7 +124,7 @@ private slots:
         });
         w.OpenMeasurementFile(QString(CORVAN_SAMPLES) + "/buoy3.CVN");
         QVERIFY(!cancelShown);
-        QCOMPARE(w.Notebook1->currentIndex(), 3);
+        QCOMPARE(w.Notebook1->currentIndex(), int(kPageList));
         QCOMPARE(w.windowTitle(), "Corvan - " + QString(CORVAN_SAMPLES) + "/buoy3");
         QVERIFY(w.actExport->isEnabled());
         QVERIFY(w.toolTable->isEnabled());
@@ -158,7 +158,7 @@ private slots:
 
         // The table page with its panel.
         w.toolTable->trigger();
-        QCOMPARE(w.Notebook1->currentIndex(), 1);
+        QCOMPARE(w.Notebook1->currentIndex(), int(kPageViews));
         QCOMPARE(w.LabelTitle->text(), QString("CURRENT SPEED / DIRECTION MATRIX"));
         QCOMPARE(w.LabelSerNum->text(), QString("Series number: 1"));
         QCOMPARE(w.LabelRefNum->text(), QString("Ref. number: 4711"));
@@ -172,9 +172,38 @@ private slots:
         QCOMPARE(w.StringGridTab->CellText(26, 0), QString("Sum%"));
         w.actSummary->trigger();
         QCOMPARE(w.LabelTitle->text(), QString("STATISTICAL SUMMARY"));
-        QCOMPARE(w.Notebook2->currentIndex(), 2);
+        QCOMPARE(w.Notebook2->currentIndex(), int(kInnerSummary));
         w.actList->trigger();
-        QCOMPARE(w.Notebook1->currentIndex(), 3);
+        QCOMPARE(w.Notebook1->currentIndex(), int(kPageList));
+    }
+
+    void theRangeDialogAfterOpenCannotBeEscaped() {
+        MemorySettings store;
+        TfrmMain w(store);
+        w.show();
+        bool shownAfterEscape = false;
+        bool shownAfterClose = false;
+        OnNextModal([&](QWidget* dlg) {
+            QWidget* focus = dlg->focusWidget() ? dlg->focusWidget() : dlg;
+            QTest::keyClick(focus, Qt::Key_Escape);
+            shownAfterEscape = dlg->isVisible();
+            dlg->close();
+            shownAfterClose = dlg->isVisible();
+            if (dlg->isVisible()) ClickOk(dlg);
+        });
+        w.OpenMeasurementFile(QString(CORVAN_SAMPLES) + "/buoy3.CVN");
+        QVERIFY(shownAfterEscape);
+        QVERIFY(shownAfterClose);
+        QVERIFY(w.Data().statisticsValid);
+        QCOMPARE(w.Data().rangeCount, 1728);
+        QCOMPARE(w.LabelFileName->text(), QString("File name: buoy3.CVN"));
+
+        // Without valid statistics nothing that needs a range is offered,
+        // and the caption is the program's alone.
+        w.Data().statisticsValid = false;
+        w.Refresh();
+        for (QAction* a : {w.toolSelect, w.actSetRange, w.actSetScaling, w.actExport}) QVERIFY(!a->isEnabled());
+        QCOMPARE(w.windowTitle(), QString("Corvan"));
     }
 
     void theRangeDialogChoosesSeriesAndTypedLimits() {
@@ -269,7 +298,7 @@ private slots:
         }
         // The table tool does nothing for a temperature logger.
         w.toolTable->trigger();
-        QCOMPARE(w.Notebook1->currentIndex(), 3);
+        QCOMPARE(w.Notebook1->currentIndex(), int(kPageList));
     }
 
     void aMissingFileIsReportedAndTheLoadedOneStays() {
@@ -287,6 +316,11 @@ private slots:
         QCOMPARE(warning, QString("/nonexistent/folder/gone.CVN\nThis file cannot be found.\n"
                                   "Make sure that you have specified the correct path and filename"));
         QVERIFY(w.Data().dataLoaded);
+        // The panel and the printouts go on naming the file still loaded.
+        QCOMPARE(w.OpenFileName(), QString("oxy17.CVN"));
+        OnNextModal(ClickOk);
+        w.actSetRange->trigger();
+        QCOMPARE(w.LabelFileName->text(), QString("File name: oxy17.CVN"));
         QCOMPARE(w.Data().header.instrumentType, std::uint8_t(3));
         // The L-file's columns are in the list.
         QCOMPARE(w.ListView->Columns().size(), std::size_t(16));
@@ -371,7 +405,7 @@ private slots:
         w.show();
         w.InstComm->SetDevice(device);
         w.actInstrument->trigger();
-        QCOMPARE(w.Notebook1->currentIndex(), 2);
+        QCOMPARE(w.Notebook1->currentIndex(), int(kPageComm));
         QVERIFY(w.InstComm->IsOpen());
         QVERIFY(w.Pump().Running());
         QVERIFY(w.InstrumentPage->DownloadBtn->isEnabled());
@@ -418,8 +452,8 @@ private slots:
         QVERIFY(w.toolLine->isEnabled());
         QVERIFY(w.toolVector->isEnabled());
         w.toolLine->trigger();
-        QCOMPARE(w.Notebook1->currentIndex(), 1);
-        QCOMPARE(w.Notebook2->currentIndex(), 3);
+        QCOMPARE(w.Notebook1->currentIndex(), int(kPageViews));
+        QCOMPARE(w.Notebook2->currentIndex(), int(kInnerChart));
         QCOMPARE(w.LabelTitle->text(), QString("CURRENT SPEED"));
         QVERIFY(w.actCopy->isEnabled());
         QVERIFY(!w.actPercent->isEnabled());
@@ -480,7 +514,7 @@ private slots:
         QVERIFY(QFileInfo(dir.filePath("graph.pdf")).size() > 1000);
         // The instrument page has nothing to print.
         w.printerChooser = nullptr;
-        w.Notebook1->setCurrentIndex(0);
+        w.Notebook1->setCurrentIndex(kPageBlank);
         w.actPrint->trigger();
     }
 

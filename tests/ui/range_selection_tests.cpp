@@ -27,7 +27,7 @@ TEST(RangeSelection, ProposesTheWholeFirstSeriesAfterAnOpen) {
     EXPECT_EQ(r.First().value, 1);
     EXPECT_EQ(r.Last().value, 500);
     EXPECT_EQ(r.Count().value, 500);
-    r.Accept();
+    EXPECT_EQ(r.Accept(), "");
     EXPECT_EQ(d.rangeFirst, 0);
     EXPECT_EQ(d.rangeLast, 499);
     EXPECT_EQ(d.rangeCount, 500);
@@ -55,7 +55,7 @@ TEST(RangeSelection, SeriesItemsAndChoosingASeries) {
     EXPECT_EQ(d.currentSeries, 1);  // only OK changes the data set
     r.CountChanged(10);
     EXPECT_EQ(r.Last().value, 110);
-    r.Accept();
+    EXPECT_EQ(r.Accept(), "");
     EXPECT_EQ(d.currentSeries, 2);
     EXPECT_EQ(d.rangeFirst, 100);
     EXPECT_EQ(d.rangeLast, 109);
@@ -110,14 +110,34 @@ TEST(RangeSelection, TheAcceptedRangeStaysInsideTheSeries) {
     r.Show();
     EXPECT_EQ(r.First().value, 61);
     EXPECT_EQ(r.Last().value, 100);
-    r.Accept();
+    EXPECT_EQ(r.Accept(), "");
     EXPECT_EQ(d.rangeFirst, 60);
     EXPECT_EQ(d.rangeLast, 99);
     // A one-record range.
     r.FirstChanged(70);
     r.LastChanged(70);
-    r.Accept();
+    EXPECT_EQ(r.Accept(), "");
     EXPECT_EQ(d.rangeCount, 1);
+}
+
+TEST(RangeSelection, OutsideTheSeriesIsNeitherProducedNorWritten) {
+    DataSet d;
+    Series(d, 100, {0, 60, 60});
+    RangeSelection r(d);
+    r.Show();
+    ASSERT_EQ(r.Accept(), "");
+    // One past the end of the last series cannot be typed into the spins...
+    r.SelectSeries(3);
+    r.LastKeyPressed();
+    r.LastChanged(101);
+    r.LastTypingEnded();
+    EXPECT_EQ(r.Last().value, 100);
+    // ...and a series without measurements has no range to accept: the
+    // data set keeps the range it had.
+    r.SelectSeries(2);
+    EXPECT_NE(r.Accept(), "");
+    EXPECT_EQ(d.currentSeries, 1);
+    EXPECT_EQ(d.rangeCount, 60);
 }
 
 }  // namespace

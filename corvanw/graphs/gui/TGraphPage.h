@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "data/data_set.h"
+#include "graphs/graph_kinds.h"
 #include "graphs/graph_settings.h"
 #include "graphs/scale_settings.h"
 #include "graphs/statistics.h"
@@ -13,12 +14,6 @@
 namespace corvan {
 
 class TChartVx;
-
-enum GraphKind : int {
-    kGraphBar = 0,
-    kGraphLine = 1,
-    kGraphVector = 2,
-};
 
 class TGraphPage : public QWidget {
     Q_OBJECT

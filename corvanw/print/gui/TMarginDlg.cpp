@@ -8,7 +8,6 @@
 #include <QVBoxLayout>
 
 #include "print/gui/print_painter.h"
-#include "ui/settings_store.h"
 
 namespace corvan {
 
