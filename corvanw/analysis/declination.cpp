@@ -1,13 +1,29 @@
 #include "analysis/declination.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "data/data_set.h"
 #include "data/series_range.h"
 
 namespace corvan {
+
+std::optional<double> ParseDeclination(const std::string& text) {
+    std::string t = text;
+    for (char& c : t)
+        if (c == ',') c = '.';
+    const auto b = t.find_first_not_of(" \t");
+    if (b == std::string::npos) return std::nullopt;
+    const auto e = t.find_last_not_of(" \t");
+    t = t.substr(b, e - b + 1);
+    double v = 0;
+    const auto [p, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+    if (ec != std::errc() || p != t.data() + t.size() || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
 
 float RotatedDirection(float radians, double degrees) {
     if (radians < 0) return radians;
@@ -52,9 +68,17 @@ std::string ApplyDeclination(DataSet& data, double degrees, int series, int* rot
         first = b.lowest - 1;
         last = b.highest - 1;
     }
+    // What is in memory must keep matching a file on disk: when writing
+    // fails the directions go back to what they were.
+    const std::vector<MeasurementRecord> before(data.records.begin() + first, data.records.begin() + last + 1);
     const int n = RotateDirections(data, first, last, degrees);
+    try {
+        WriteMeasurementFile(data);
+    } catch (...) {
+        std::copy(before.begin(), before.end(), data.records.begin() + first);
+        throw;
+    }
     if (rotated) *rotated = n;
-    WriteMeasurementFile(data);
     return {};
 }
 
