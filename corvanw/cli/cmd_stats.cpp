@@ -149,7 +149,6 @@ int RunStats(const std::vector<std::string>& args) {
     ScaleSettings scale;
     Statistics stats;
     ComputeStatistics(data, scale, stats);
-    stats.progressive = ComputeProgressiveFigures(data);
     const std::string out = json ? Json(data, scale, stats) : Text(data, stats);
     std::fwrite(out.data(), 1, out.size(), stdout);
     return kExitOk;

@@ -400,6 +400,9 @@ void ComputeStatistics(DataSet& data, ScaleSettings& scale, Statistics& stats) {
         }
         stats.sectors = s;
     }
+    // The panel, printing, the report and the command line all read the
+    // progressive figures from here, whether or not the graph was drawn.
+    stats.progressive = HasCurrent(data.header) ? ComputeProgressiveFigures(data) : ProgressiveFigures{};
     data.statisticsValid = r.valid;
 }
 

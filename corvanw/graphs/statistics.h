@@ -109,7 +109,7 @@ struct StatisticsScratch {
 struct Statistics {
     StatisticalSummary summary;
     SectorStatistics sectors;
-    // Filled by whoever builds the progressive vector (ComputeProgressiveFigures).
+    // Over the range; zero without current.
     ProgressiveFigures progressive;
     StatisticsScratch scratch;
 };

@@ -431,5 +431,27 @@ TEST(Progressive, WestwardAndNorthwestDirections) {
     EXPECT_TRUE(north < 1e-3f || north > 359.999f) << north;
 }
 
+TEST(Progressive, ComputedWithTheStatisticsOfEveryRange) {
+    // The figures come with the statistics, for the range chosen now: a
+    // second range replaces them, and a file without current clears them.
+    DataSet d;
+    ScaleSettings scale;
+    Statistics stats;
+    FillDataSet(d, std::vector<Rec>(10, Rec{10.0f, 90}));
+    ComputeStatistics(d, scale, stats);
+    EXPECT_NEAR(stats.progressive.neumann, 1.0f, 1e-6);
+    EXPECT_NEAR(stats.progressive.restDirection, 90.0f, 1e-3);
+    EXPECT_EQ(stats.progressive.plottedCount, 10);
+    d.records[0].speed = -999.0f;
+    d.rangeLast = 4;
+    d.rangeCount = 5;
+    ComputeStatistics(d, scale, stats);
+    EXPECT_EQ(stats.progressive.plottedCount, 4);
+    FillDataSet(d, std::vector<Rec>(10, Rec{10.0f, 90}), 4);
+    ComputeStatistics(d, scale, stats);
+    EXPECT_EQ(stats.progressive.plottedCount, 0);
+    EXPECT_EQ(stats.progressive.restSpeed, 0.0f);
+}
+
 }  // namespace
 }  // namespace corvan

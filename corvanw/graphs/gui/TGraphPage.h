@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "data/data_set.h"
+#include "graphs/chart_description.h"
 #include "graphs/graph_kinds.h"
 #include "graphs/graph_settings.h"
 #include "graphs/scale_settings.h"
