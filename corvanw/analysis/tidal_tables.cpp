@@ -11,6 +11,9 @@
 namespace corvan {
 namespace {
 
+// Signal to noise above which a constituent counts as determined.
+constexpr double kSignificantSnr = 2.0;
+
 std::string Number(double v, int decimals, const std::string& separator) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
@@ -77,8 +80,12 @@ std::vector<std::string> TidalSummaryLines(const TidalAnalysis& a, const std::st
                         Number(100 * a.temperatureVarianceExplained, 1, sep) + " % of its variance");
     }
     if (!a.leftOut.empty()) {
+        // The strongest few by name; a short record leaves out dozens.
+        constexpr std::size_t kNamed = 8;
         std::string names;
-        for (const TidalConstituent* c : a.leftOut) names += (names.empty() ? "" : ", ") + std::string(c->name);
+        for (std::size_t i = 0; i < a.leftOut.size() && i < kNamed; ++i)
+            names += (i ? ", " : "") + std::string(a.leftOut[i]->name);
+        if (a.leftOut.size() > kNamed) names += " and " + std::to_string(a.leftOut.size() - kNamed) + " more";
         lines.push_back("Not resolved by the record: " + names);
     }
     return lines;
@@ -89,8 +96,11 @@ std::vector<const CurrentConstituent*> MainConstituents(const TidalAnalysis& a, 
     for (const CurrentConstituent& c : a.constituents) list.push_back(&c);
     std::stable_sort(list.begin(), list.end(),
                      [](const CurrentConstituent* x, const CurrentConstituent* y) { return x->major > y->major; });
-    if (list.size() > count) list.resize(count);
-    return list;
+    // Ellipses lost in the noise say nothing; the largest is always shown.
+    std::vector<const CurrentConstituent*> shown;
+    for (std::size_t i = 0; i < list.size() && shown.size() < count; ++i)
+        if (i == 0 || list[i]->snr >= kSignificantSnr) shown.push_back(list[i]);
+    return shown;
 }
 
 std::vector<EllipsePoint> EllipseOutline(const CurrentConstituent& c, int points) {

@@ -28,7 +28,9 @@ std::string TableAsText(const TextTable& table);
 // record could not resolve, as lines.
 std::vector<std::string> TidalSummaryLines(const TidalAnalysis& analysis, const std::string& decimalSeparator);
 
-// The constituents with the largest major axes, largest first.
+// The constituents with the largest major axes, largest first, as many of
+// them as stand out of the noise (signal to noise 2 or more) and at least
+// the largest.
 std::vector<const CurrentConstituent*> MainConstituents(const TidalAnalysis& analysis, std::size_t count);
 
 // The outline of a constituent's ellipse in cm/s east and north, starting

@@ -77,6 +77,26 @@ private slots:
         QVERIFY2(printed.contains("Tidal analysis"), qPrintable(printed));
         QVERIFY(printed.contains(QRegularExpression("M2\\s+0\\.0805114\\s+30\\.0")));
 
+        // The graph pages draw: ellipses, the detided speed and direction,
+        // its progressive vector.
+        dialog.resize(900, 600);
+        dialog.show();
+        for (TTidalChartView* view : {dialog.ChartEllipses, dialog.ChartResidual, dialog.ChartResidualVector}) {
+            dialog.Pages->setCurrentWidget(view);
+            QVERIFY(view->paint != nullptr);
+            const QImage image = view->grab().toImage();
+            int red = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) {
+                    const QRgb c = image.pixel(x, y);
+                    if (qRed(c) > 120 && qGreen(c) < 100 && qBlue(c) < 100) ++red;
+                }
+            QVERIFY2(red > 100, qPrintable(view->objectName()));
+        }
+        dialog.Pages->setCurrentWidget(dialog.ChartEllipses);
+        dialog.CopyPage();
+        QVERIFY(!QApplication::clipboard()->image().isNull());
+
         // Save residual through the button: the detided file set appears.
         const std::string out = dir.Path("resid");
         dialog.chooseResidualName = [&] { return QString::fromStdString(out + ".CVN"); };

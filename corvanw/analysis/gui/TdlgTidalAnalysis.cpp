@@ -17,14 +17,19 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "analysis/tidal_charts.h"
 #include "analysis/tidal_residual.h"
 #include "analysis/tidal_tables.h"
 #include "data/data_set.h"
 #include "data/file_error.h"
+#include "graphs/chart_layout.h"
+#include "graphs/gui/chart_painter.h"
 #include "print/gui/printer_chooser.h"
 
 namespace corvan {
 namespace {
+
+constexpr const char* kResidualTitle = "Residual current, the tide taken away";
 
 void FillGrid(QTableWidget& grid, const TextTable& table) {
     grid.clear();
@@ -87,6 +92,44 @@ void PrintTable(QPainter& p, QPrinter& printer, const QRectF& area, const std::v
     }
 }
 
+// An ellipse is only an ellipse on equal axes: the longer side of the plot
+// gets the wider range, so a centimetre per second is as long both ways.
+void PaintEqualAxesChart(QPainter& p, const QRectF& cell, ChartDescription chart) {
+    const QFontMetricsF fm(p.font(), p.device());
+    ChartMetrics m;
+    m.width = cell.width();
+    m.height = cell.height();
+    m.fontHeight = std::ceil(fm.height());
+    m.fontAscent = std::ceil(fm.ascent());
+    m.textWidth = [&fm](const std::string& s) { return fm.horizontalAdvance(QString::fromStdString(s)); };
+    const ChartLayout layout = LayOutChart(chart, m);
+    if (layout.drawable && layout.plot.Height() > 0 && layout.plot.Width() > 0) {
+        const double ratio = layout.plot.Width() / layout.plot.Height();
+        if (ratio > 1) {
+            chart.bottom.minimum *= ratio;
+            chart.bottom.maximum *= ratio;
+        } else {
+            chart.left.minimum /= ratio;
+            chart.left.maximum /= ratio;
+        }
+    }
+    PaintChart(p, cell, chart);
+}
+
+// Up to four ellipses, two to a row.
+void PaintEllipses(QPainter& p, const QRectF& area, const std::vector<ChartDescription>& charts) {
+    if (charts.empty()) return;
+    const int columns = charts.size() > 1 ? 2 : 1;
+    const int rows = static_cast<int>((charts.size() + 1) / static_cast<std::size_t>(columns));
+    const double w = area.width() / columns;
+    const double h = area.height() / rows;
+    for (std::size_t i = 0; i < charts.size(); ++i) {
+        const int r = static_cast<int>(i) / columns;
+        const int c = static_cast<int>(i) % columns;
+        PaintEqualAxesChart(p, QRectF(area.left() + c * w, area.top() + r * h, w, h), charts[i]);
+    }
+}
+
 }  // namespace
 
 void TTidalChartView::paintEvent(QPaintEvent*) {
@@ -104,6 +147,7 @@ TdlgTidalAnalysis::TdlgTidalAnalysis(QWidget* parent)
     LabelSummary = new QLabel;
     LabelSummary->setObjectName("LabelSummary");
     LabelSummary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    LabelSummary->setWordWrap(true);
     layout->addWidget(LabelSummary);
     Pages = new QTabWidget;
     Pages->setObjectName("Pages");
@@ -261,7 +305,52 @@ void TdlgTidalAnalysis::PrintBtnClick() {
     if (printer) PrintPage(*printer);
 }
 
-void TdlgTidalAnalysis::PrepareCharts() {}
+void TdlgTidalAnalysis::PrepareCharts() {
+    for (TTidalChartView* view : {ChartEllipses, ChartResidual, ChartResidualVector}) view->paint = nullptr;
+    if (!analysis_.hasCurrent || !detided_) return;
+    const std::vector<const CurrentConstituent*> main = MainConstituents(analysis_, 4);
+    const std::string sep = decimalSeparator_;
+    ChartEllipses->paint = [main, sep](QPainter& p, const QRectF& r, bool paper) {
+        p.setFont(ChartFont());
+        std::vector<ChartDescription> charts;
+        for (const CurrentConstituent* c : main) charts.push_back(EllipseChart(*c, sep, paper));
+        PaintEllipses(p, r, charts);
+    };
+    Pages->addTab(ChartEllipses, "Ellipses");
+
+    // The detided current through the graph page's own descriptions: the
+    // speed above the direction, and its progressive vector.
+    auto describe = [this](GraphRequest request, bool paper) {
+        return DescribeGraphPage(*detided_, detidedStats_, scale_, settings_, request,
+                                 paper ? ChartTarget::Paper : ChartTarget::Screen);
+    };
+    ChartResidual->paint = [describe](QPainter& p, const QRectF& r, bool paper) {
+        p.setFont(ChartFont());
+        GraphRequest speed;
+        speed.kind = kGraphLine;
+        speed.lineKind = kLineSpeed;
+        GraphRequest direction = speed;
+        direction.lineKind = kLineDirection;
+        const double half = r.height() / 2;
+        PaintGraphPage(p, QRectF(r.left(), r.top(), r.width(), half), describe(speed, paper));
+        PaintGraphPage(p, QRectF(r.left(), r.top() + half, r.width(), half), describe(direction, paper));
+    };
+    Pages->addTab(ChartResidual, "Residual current");
+    ChartResidualVector->paint = [this, describe](QPainter& p, const QRectF& r, bool paper) {
+        p.setFont(ChartFont());
+        GraphRequest vector;
+        vector.kind = kGraphVector;
+        vector.vectorKind = kVectorProgressive;
+        const GraphPageDescription page = describe(vector, paper);
+        GraphHeader header;
+        header.title = kResidualTitle;
+        header.info = InformationTexts(*detided_, std::filesystem::path(MeasurementFileName(detided_->baseName)).filename().string());
+        header.legendShown = true;
+        header.legend = page.legend;
+        PaintGraphFigure(p, r, page, &header);
+    };
+    Pages->addTab(ChartResidualVector, "Residual progressive vector");
+}
 
 void RunTidalAnalysis(QWidget* parent, const DataSet& data, const ScaleSettings& scale, const GraphSettings& settings,
                       TdlgTidalAnalysis& dialog) {
