@@ -18,6 +18,9 @@
 #include "analysis/gui/TdlgDeclination.h"
 #include "analysis/gui/TdlgTidalAnalysis.h"
 #include "data/series_range.h"
+#include "data/settings_access.h"
+#include "ui/TSelectDlg.h"
+#include "ui/TfrmMain.h"
 #include "graphs/modal_watcher.h"
 #include "tidal_fixture.h"
 
@@ -96,6 +99,21 @@ private slots:
         dialog.Pages->setCurrentWidget(dialog.ChartEllipses);
         dialog.CopyPage();
         QVERIFY(!QApplication::clipboard()->image().isNull());
+        // A graph page prints as the graph under the heading.
+        const QString ellipsePdf = QString::fromStdString(dir.Path("ellipses.pdf"));
+        {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(ellipsePdf);
+            dialog.PrintPage(printer);
+        }
+        QProcess ellipseText;
+        ellipseText.start("pdftotext", {"-layout", ellipsePdf, "-"});
+        QVERIFY(ellipseText.waitForFinished(20000));
+        const QString ellipsePrinted = QString::fromUtf8(ellipseText.readAllStandardOutput());
+        QVERIFY2(ellipsePrinted.contains("M2 north (cm/s)") || ellipsePrinted.contains("M2   north (cm/s)"),
+                 qPrintable(ellipsePrinted));
+        QVERIFY(ellipsePrinted.contains("anticlockwise"));
 
         // Save residual through the button: the detided file set appears.
         const std::string out = dir.Path("resid");
@@ -107,6 +125,42 @@ private slots:
         QVERIFY(dialog.Detided() != nullptr);
         const MeasurementRecord& r = dialog.Detided()->records[10];
         QVERIFY(std::abs(r.speed - 4.0f) < 0.05f);
+    }
+
+    void TheMainWindowOffersBothCommands() {
+        testing::TempDir dir;
+        const std::string base = testing::WriteTidalFile(dir);
+        MemorySettings store;
+        TfrmMain w(store);
+        w.show();
+        testing::ModalWatcher<TSelectDlg> range([](TSelectDlg* d) { d->OKBtn->click(); });
+        w.OpenMeasurementFile(QString::fromStdString(base + ".CVN"));
+        QVERIFY(w.Data().statisticsValid);
+
+        auto* tidal = w.findChild<QAction*>("actTidalAnalysis");
+        auto* declination = w.findChild<QAction*>("actDeclination");
+        QVERIFY(tidal && declination);
+        QVERIFY(w.menuGraph->actions().contains(tidal));
+        int rows = 0;
+        testing::ModalWatcher<TdlgTidalAnalysis> shown([&](TdlgTidalAnalysis* d) {
+            rows = d->GridConstituents->rowCount();
+            d->CloseBtn->click();
+        });
+        tidal->trigger();
+        QVERIFY(rows > 4);
+
+        const float before = w.Data().records[0].direction;
+        const double meanBefore = w.Stats().summary.mean[1];
+        testing::ModalWatcher<TdlgDeclination> answer([](TdlgDeclination* d) {
+            d->EditDegrees->setText("-20");
+            d->OKBtn->click();
+        });
+        declination->trigger();
+        QCOMPARE(answer.Seen(), 1);
+        QVERIFY(w.Data().records[0].direction != before);
+        // The statistics follow the turned directions.
+        QVERIFY(w.Data().statisticsValid);
+        QVERIFY(std::abs(w.Stats().summary.mean[1] - meanBefore) > 1.0);
     }
 
     void DeclinationToolTurnsTheFileAndRefusesBadInput() {

@@ -54,6 +54,22 @@ void FillGrid(QTableWidget& grid, const TextTable& table) {
 // the right; rows that do not fit go on to the next page.
 void PrintTable(QPainter& p, QPrinter& printer, const QRectF& area, const std::vector<std::string>& heading,
                 const TextTable& table) {
+    // A table wider than the paper is printed in a smaller type.
+    {
+        const QFontMetricsF probe(p.font());
+        double total = 0;
+        for (std::size_t c = 0; c < table.headers.size(); ++c) {
+            double w = probe.horizontalAdvance(QString::fromStdString(table.headers[c]));
+            for (const auto& row : table.rows)
+                if (c < row.size()) w = std::max(w, probe.horizontalAdvance(QString::fromStdString(row[c])));
+            total += w + probe.horizontalAdvance("MM");
+        }
+        if (total > area.width()) {
+            QFont smaller = p.font();
+            smaller.setPointSizeF(smaller.pointSizeF() * area.width() / total * 0.98);
+            p.setFont(smaller);
+        }
+    }
     const QFontMetricsF fm(p.font());
     const double line = fm.height() * 1.2;
     std::vector<double> widths(table.headers.size(), 0.0);
@@ -291,7 +307,14 @@ void TdlgTidalAnalysis::PrintPage(QPrinter& printer) {
             p.drawText(QPointF(area.left(), y + fm.ascent()), QString::fromStdString(h));
             y += fm.height() * 1.2;
         }
-        chart->paint(p, QRectF(area.left(), y + fm.height(), area.width(), area.bottom() - y - fm.height()), true);
+        // Charts are laid out in pixels of a 96 dpi screen; the printer's
+        // resolution only makes them sharper.
+        const double k = printer.resolution() / 96.0;
+        const QRectF rect(area.left(), y + fm.height(), area.width(), area.bottom() - y - fm.height());
+        p.save();
+        p.scale(k, k);
+        chart->paint(p, QRectF(rect.left() / k, rect.top() / k, rect.width() / k, rect.height() / k), true);
+        p.restore();
     } else {
         PrintTable(p, printer, area, heading, ConstituentTable(analysis_, decimalSeparator_));
     }
