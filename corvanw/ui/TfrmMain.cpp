@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+#include "analysis/gui/analysis_commands.h"
 #include "data/file_error.h"
 #include "data/measurement_files.h"
 #include "graphs/gui/TChartVx.h"
@@ -342,6 +343,13 @@ void TfrmMain::CreateMenus() {
 
     QMenu* util = menuBar()->addMenu("&Util");
     for (QAction* a : utilItems) util->addAction(a);
+    InstallAnalysisCommands({this, &data_, &scale_, &graphSettings_,
+                             [this]() -> PrinterChooser* { return printerChooser ? printerChooser : PrtDialog; },
+                             [this] {
+                                 RangeAccepted();
+                                 Refresh();
+                             }},
+                            menuGraph, util);
 
     QMenu* options = menuBar()->addMenu("&Options");
     options->addAction(actToolbar);
