@@ -72,8 +72,5 @@ BelvanConversion ConvertBelvanFile(const std::string& inputFile, const std::stri
 // or longer ("C:\DATA\" -> "C:\DATA", "C:\" -> "C:").
 std::string BelvanDirectorySetting(const std::string& folderWithSeparator);
 
-// The present local time, for a series start that cannot be formed (one
-// definition, shared with the ASCII import in data/ascii_import.cpp).
-DateTime LocalNow();
 
 }  // namespace corvan
