@@ -256,6 +256,9 @@ private slots:
 
         OnNextModal([](QWidget* dlg) {
             auto* sel = static_cast<TSelectDlg*>(dlg);
+            // The spins follow typing only with the focus, which an inactive
+            // window's widgets do not have.
+            QVERIFY(QTest::qWaitForWindowActive(dlg));
             QVERIFY(sel->CancelBtn->isVisible());
             QCOMPARE(sel->ComboBox1->count(), 3);
             sel->ComboBox1->setFocus();
