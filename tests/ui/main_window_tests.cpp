@@ -206,6 +206,20 @@ private slots:
         w.Refresh();
         for (QAction* a : {w.toolSelect, w.actSetRange, w.actSetScaling, w.actExport}) QVERIFY(!a->isEnabled());
         QCOMPARE(w.windowTitle(), QString("Corvan"));
+
+        // A file whose only series holds no measurement has no range to
+        // choose: then, and only then, the dialog may be left.
+        QTemporaryDir dir;
+        WriteSet(dir.filePath("hollow"), 0, 0, 5, {5});
+        bool cancelShown = false;
+        OnNextModal([&](QWidget* dlg) {
+            cancelShown = dlg->findChild<QPushButton*>("CancelBtn")->isVisible();
+            QTest::keyClick(dlg, Qt::Key_Escape);
+        });
+        w.OpenMeasurementFile(dir.filePath("hollow"));
+        QVERIFY(cancelShown);
+        QVERIFY(!w.Data().statisticsValid);
+        QVERIFY(!w.actExport->isEnabled());
     }
 
     void firstActivationTakesTheTitleFromTheVersion() {
