@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFrame>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
@@ -13,10 +14,12 @@
 #include <functional>
 
 #include "data/measurement_files.h"
+#include "graphs/graph_settings.h"
 #include "graphs/gui/TChartVx.h"
 #include "graphs/gui/TGraphPage.h"
 #include "ui/TfrmMain.h"
 #include "ui/settings_store.h"
+#include "ui/table_grid.h"
 
 using namespace corvan;
 
@@ -117,6 +120,15 @@ private slots:
             const auto again = LeftAxisShown(w);
             QVERIFY2(again == stick, qPrintable(QString("%1 %2 / %3 %4").arg(again.first).arg(again.second).arg(stick.first).arg(stick.second)));
         }
+        if (qEnvironmentVariableIsSet("CORVAN_KEEP_PICTURES")) {
+            // Pictures of every graph for a look by eye beside `corvan plot`.
+            for (QAction* a : {w.lineItems[0], w.lineItems[1], w.barItems[1], w.vectorItems[0], w.vectorItems[1],
+                               w.vectorItems[3]}) {
+                a->trigger();
+                QApplication::processEvents();
+                w.grab().save(qEnvironmentVariable("CORVAN_KEEP_PICTURES") + "/" + w.LabelTitle->text() + ".png");
+            }
+        }
         // The stick diagram's axis is widened beyond -M .. M.
         QVERIFY(stick.second > w.Scale().speedMax);
         QVERIFY2(stick.first == -stick.second, qPrintable(QString("%1 %2 %3").arg(stick.first).arg(stick.second).arg(w.Scale().speedMax)));
@@ -204,6 +216,27 @@ private slots:
             QVERIFY(SameRegion(copy, shown, panel->mapTo(&page, QPoint(0, 0))));
         }
         QVERIFY(QApplication::clipboard()->mimeData()->data("image/svg+xml").contains("<svg"));
+    }
+
+    void panelsAndFixedCellsTakeTheLegendColour() {
+        for (const int legend : {static_cast<int>(kButtonFaceColour), 0x00CCEEFF}) {
+            MemorySettings store;
+            store.WriteInteger(kColorsSection, kLegendIdent, legend);
+            TfrmMain w(store);
+            w.show();
+            Open(w, "buoy3");
+            w.actMatrix->trigger();
+            const bool system = legend == static_cast<int>(kButtonFaceColour);
+            // Raised bevels with the system colour, flat panels with a colour of the user's.
+            for (QWidget* panel : {w.Panel1, w.Panel3}) {
+                auto* frame = qobject_cast<QFrame*>(panel);
+                QVERIFY(frame);
+                QCOMPARE(frame->frameShape(), system ? QFrame::Panel : QFrame::NoFrame);
+            }
+            const QColor fixed = w.StringGridTab->palette().color(QPalette::Button);
+            if (!system) QCOMPARE(fixed, QColor(0xFF, 0xEE, 0xCC));
+            QCOMPARE(fixed, w.Panel1->palette().color(QPalette::Window));
+        }
     }
 
     void sectorDiagramsTakeHalfThePageAndZoom() {
