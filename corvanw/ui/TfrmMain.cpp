@@ -1,5 +1,7 @@
 #include "ui/TfrmMain.h"
 
+#include "report/gui/report_command.h"
+
 #include <QApplication>
 #include <optional>
 #include <QCloseEvent>
@@ -17,6 +19,7 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+#include "analysis/gui/analysis_commands.h"
 #include "data/file_error.h"
 #include "data/measurement_files.h"
 #include "graphs/gui/TChartVx.h"
@@ -41,16 +44,21 @@
 #include "print/gui/graph_print.h"
 #include "print/gui/print_page.h"
 #include "print/print_geometry.h"
+#include "tools/gui/TToolsMenu.h"
 #include "ui/TAboutBox.h"
 #include "ui/page_popup.h"
 #include "ui/TExportDlg.h"
 #include "ui/export_command.h"
+#include "ui/import_command.h"
 #include "ui/TSelectDlg.h"
 #include "ui/list_view.h"
 #include "ui/table_grid.h"
 
 #ifndef CORVAN_VERSION
 #define CORVAN_VERSION "0.0.0"
+#endif
+#ifndef CORVAN_INTERNAL_NAME
+#define CORVAN_INTERNAL_NAME "Corvan"
 #endif
 #ifndef CORVAN_BUILD_DATE
 #define CORVAN_BUILD_DATE ""
@@ -128,6 +136,7 @@ TfrmMain::TfrmMain(SettingsAccess& settings, QWidget* parent) : QMainWindow(pare
     SelectDlg = new TSelectDlg(data_, this);
     AboutBox = new TAboutBox(this);
     ExportDlg = new TExportDlg(this);
+    ExportDlg->SetSiteStore(&store_);
     // The margin dialog shares the print dialog's printer.
     PrtDialog = new TPrtDialog(this);
     MarginDlg = new TMarginDlg(store_, PrtDialog->Printer(), this);
@@ -139,7 +148,7 @@ TfrmMain::TfrmMain(SettingsAccess& settings, QWidget* parent) : QMainWindow(pare
     InstComm->ApplySettings(LoadCommSettings(store_));
     CommParamDlg = new TCommParamDlg(*InstComm, &store_, this);
     DownloadDlg = new TDownloadDlg(data_, *InstComm, this);
-    DownloadDlg->SetInitialDirectory(QString::fromStdString(settings_.directory));
+    DownloadDlg->SetDirectorySource([this] { return QString::fromStdString(settings_.directory); });
     DeleteDlg = new TDeleteDlg(this);
     EditRefDlg = new TEditRefDlg(this);
     pump_->SetDownloadTarget(DownloadDlg);
@@ -147,13 +156,16 @@ TfrmMain::TfrmMain(SettingsAccess& settings, QWidget* parent) : QMainWindow(pare
     connect(DownloadDlg, &TDownloadDlg::DataSetReplaced, this,
             [this](const QString&, const QString& fileName) { DataSetReplaced(fileName); });
     connect(InstrumentPage, &TInstrumentPage::DownloadFinished, this, &TfrmMain::DownloadFinished);
+    Tools = new TToolsMenu(this, data_, *SelectDlg, store_,
+                           {utilItems[0], utilItems[3], utilItems[4], utilItems[5], utilItems[6], utilItems[8]});
+    Tools->recompute = [this] { RangeAccepted(); Refresh(); };
+    Tools->showList = [this] { Notebook1->setCurrentIndex(kPageList); Refresh(); };
+    Tools->dataDirectory = [this] { return QString::fromStdString(settings_.directory); };
     SaveDialog1 = new QFileDialog(this);
     SaveDialog1->setObjectName("SaveDialog1");
     SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
     saveDialogUi_ = std::make_unique<SaveDialogExportUi>(this, *SaveDialog1);
-    AboutBox->SetProductName(QString::fromStdString(programTitle_));
-    AboutBox->SetVersion(CORVAN_VERSION);
-    AboutBox->SetBuildDate(CORVAN_BUILD_DATE);
+    version = ProgramVersion{CORVAN_INTERNAL_NAME, CORVAN_VERSION, CORVAN_BUILD_DATE};
     StringGridTab->SetupTableGrid(data_.header);
     StringGridTab->FillTable(MatrixCellTexts(data_, stats_), false);
     EnableCommandsForFile();
@@ -181,7 +193,7 @@ void TfrmMain::CreateActions() {
     actOpen = make("&Open...", "Open a measurement file");
     actOpen->setShortcut(QKeySequence::Open);
     actImport = make("Import", "Import the data files of another instrument");
-    actExport = make("&Export", "Export measurements to a text file");
+    actExport = make("&Export", "Export measurements to a text or NetCDF file");
     actSetRange = make("Set &range", "Select series and first and last measurement");
     actSetScaling = make("Set s&caling", "Set manual or automatic scaling of graphs");
     actPageSetup = make("P&age setup", "Set margins");
@@ -254,12 +266,14 @@ void TfrmMain::CreateActions() {
     }
     connect(utilItems[1], &QAction::triggered, this, &TfrmMain::EditStartingTimeClick);
     connect(utilItems[2], &QAction::triggered, this, &TfrmMain::EraseClick);
+    dlgKonsult = InstallReportCommand(*this, store_, utilItems[7]);
     actUpdateSalinity = utilItems[6];
 
     connect(actOpen, &QAction::triggered, this, &TfrmMain::OpenClick);
     connect(actSetRange, &QAction::triggered, this, &TfrmMain::SetRangeClick);
     connect(toolSelect, &QAction::triggered, this, &TfrmMain::SetRangeClick);
     connect(actExport, &QAction::triggered, this, &TfrmMain::ExportClick);
+    connect(actImport, &QAction::triggered, this, &TfrmMain::ImportClick);
     connect(actExit, &QAction::triggered, this, &QWidget::close);
     connect(actList, &QAction::triggered, this, &TfrmMain::ListClick);
     connect(toolTable, &QAction::triggered, this, &TfrmMain::TableToolClick);
@@ -295,9 +309,7 @@ void TfrmMain::CreateActions() {
         view_.barScale = kBarScalePercent;
         Refresh();
     });
-    for (QAction* a : {actImport, actSetScaling}) {
-        a->setEnabled(false);
-    }
+    actSetScaling->setEnabled(false);
 }
 
 void TfrmMain::CreateMenus() {
@@ -331,6 +343,13 @@ void TfrmMain::CreateMenus() {
 
     QMenu* util = menuBar()->addMenu("&Util");
     for (QAction* a : utilItems) util->addAction(a);
+    InstallAnalysisCommands({this, &data_, &scale_, &graphSettings_,
+                             [this]() -> PrinterChooser* { return printerChooser ? printerChooser : PrtDialog; },
+                             [this] {
+                                 RangeAccepted();
+                                 Refresh();
+                             }},
+                            menuGraph, util);
 
     QMenu* options = menuBar()->addMenu("&Options");
     options->addAction(actToolbar);
@@ -517,7 +536,9 @@ void TfrmMain::OpenClick() {
     if (chooseOpenFileName) {
         chosen = chooseOpenFileName(QString::fromStdString(settings_.directory));
     } else {
-        chosen = QFileDialog::getOpenFileName(this, "Open", QString::fromStdString(settings_.directory),
+        const QString start = openDialogFileName_.isEmpty() ? QString::fromStdString(settings_.directory)
+                                                             : openDialogFileName_;
+        chosen = QFileDialog::getOpenFileName(this, "Open", start,
                                               NameFiltersFromFilterText(kOpenFilter).join(";;"));
     }
     if (!chosen.isEmpty()) {
@@ -530,6 +551,9 @@ void TfrmMain::OpenClick() {
 void TfrmMain::OpenMeasurementFile(const QString& fileName) {
     const std::string base = StripExtension(QDir::toNativeSeparators(fileName).toStdString());
     const QString baseName = QString::fromStdString(base);
+    // No chart may paint between the new statistics and the graph drawn
+    // from them; the refresh at the end lets them draw again.
+    LockCharts();
     // The name stays that of the loaded file until another one is found.
     if (!FileExists(MeasurementFileName(base))) {
         QApplication::beep();
@@ -572,6 +596,7 @@ void TfrmMain::OpenMeasurementFile(const QString& fileName) {
 
 void TfrmMain::SetRangeClick() {
     if (!data_.dataLoaded) return;
+    LockCharts();
     if (SelectDlg->Execute(true)) {
         RangeAccepted();
         if (Notebook1->currentIndex() == kPageList) ListView->ScrollToRecord(data_.rangeFirst);
@@ -682,6 +707,19 @@ void TfrmMain::ExportClick() {
     SaveDialog1->setDirectory(QString::fromStdString(settings_.directory));
     SaveDialog1->selectFile(QString::fromStdString(data_.defaultSaveName));
     ExportText(data_, *ExportDlg, exportUi ? *exportUi : *saveDialogUi_);
+    Refresh();
+}
+
+void TfrmMain::ImportClick() {
+    StandardImportDialogs dialogs(this);
+    const ImportCommandOutcome outcome =
+        RunImport(data_, QString::fromStdString(settings_.directory), importUi ? *importUi : dialogs,
+                  converterLibraryName.isEmpty() ? QString(kConverterLibraryName) : converterLibraryName);
+    openDialogFileName_ = outcome.openDialogFileName;
+    if (outcome.dataSetReplaced) {
+        DataSetReplaced(outcome.openDialogFileName);
+        Notebook1->setCurrentIndex(3);
+    }
     Refresh();
 }
 
@@ -889,7 +927,7 @@ void TfrmMain::Refresh() {
     actPercent->setEnabled(graphShown && view_.graphMode == kGraphBar);
     actNumberMeasured->setChecked(view_.barScale != kBarScalePercent);
     actPercent->setChecked(view_.barScale == kBarScalePercent);
-    actUpdateSalinity->setEnabled(false);
+    if (Tools) Tools->UpdateItems();
     // Leaving the instrument page stops the terminal; showing it opens the
     // link and starts the pump.
     InstrumentPage->ViewRefreshed(Notebook1->currentIndex() == kPageComm);
@@ -904,6 +942,30 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     InstComm->Close();
     SaveMainWindowSettingsAtExit(settings_, store_);
     event->accept();
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (activated_) return;
+    activated_ = true;
+    FirstActivation();
+}
+
+void TfrmMain::FirstActivation() {
+    AboutBox->setWindowTitle(windowTitle());
+    AboutBox->SetBuildDate(version.buildDate);
+    AboutBox->SetVersion(version.fileVersion);
+    AboutBox->SetProductName(version.internalName);
+    programTitle_ = ProgramTitleFromInternalName(version.internalName.toStdString(), programTitle_);
+    setWindowTitle(QString::fromStdString(WindowCaption(programTitle_, data_)));
+    Refresh();
+    // Keys scroll the list from the start; the bar takes no focus while
+    // there is nothing to scroll, so the list does.
+    if (ListView->ScrollBarV->isEnabled()) {
+        ListView->ScrollBarV->setFocus();
+    } else {
+        ListView->setFocus();
+    }
 }
 
 void TfrmMain::resizeEvent(QResizeEvent* event) {

@@ -394,6 +394,9 @@ void PrintPdfTests::oxygenSetWithCompanionFileFitsThePage() {
     const ListPrintColumns fit = FitListColumns(RebuildListColumns(oxy), frame.Width(), QtTextMeasure(chooser.printer));
     QVERIFY(fit.points < kPrintFontPoints);
     QVERIFY(fit.ends.back() <= frame.Width());
+    // The shrunk headers stay a digit apart, however wide they are.
+    const double digit = QtTextMeasure(chooser.printer).Width("0", PrintFont{fit.points, false});
+    QVERIFY2(fit.gap >= digit, qPrintable(QString("gap %1 mm, digit %2 mm").arg(fit.gap).arg(digit)));
 
     QVERIFY(PrintPage(nullptr, PrintPageKind::Matrix, oxy, stats, "oxy17.CVN", margins, chooser));
     const QString matrix = PageText(chooser.file, 1);
