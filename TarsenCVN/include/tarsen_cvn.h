@@ -70,8 +70,11 @@ TARSEN_API int32_t TarsenConvert(const char* pathUtf8, const TarsenOptions* opti
                                  const TarsenCallbacks* callbacks);
 
 // The desktop program's import entry (on 32-bit Windows `_CreateCVNFiles@4`).
-// Converts the file's default Center cell with every quality check on and
-// returns the number of the cell written, or -1 when it failed.
+// Shows the import dialog, where the user chooses up to three cells and the
+// quality control; returns the first cell written, 0 when the user cancelled
+// or chose nothing, -1 when the file could not be read or a cell failed.
+// A build without widgets, or a process without an application object,
+// converts the default Center cell with every quality check on instead.
 TARSEN_API int32_t TARSEN_STDCALL CreateCVNFiles(const char16_t* path);
 
 #ifdef __cplusplus

@@ -220,10 +220,12 @@ DefaultCellNumbers DefaultCells(const CConfig& c) {
         const double along = RoundHalfAwayFromZero(metres / Cos25(), 2);
         return RoundToInt((along - 0.01 * c.blanking) / c.cellSize);
     };
+    return LimitDefaultCells({cellAt(5.0), cellAt(15.0), cellAt(45.0)}, c.cells);
+}
+
+DefaultCellNumbers LimitDefaultCells(DefaultCellNumbers cells, int n) {
     auto atLeastOne = [](int v) { return v < 1 ? 0 : v; };
-    cells.surface = cellAt(5.0);
-    cells.center = cellAt(15.0);
-    cells.bottom = atLeastOne(std::min(cellAt(45.0), c.cells));
+    cells.bottom = atLeastOne(std::min(cells.bottom, n));
     if (cells.center >= cells.bottom) cells.center = atLeastOne(cells.bottom / 2 + 1);
     if (cells.surface >= cells.center) cells.surface = atLeastOne(cells.center / 2 + 1);
     return cells;

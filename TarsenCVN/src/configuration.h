@@ -135,6 +135,9 @@ struct DefaultCellNumbers {
 // The cells at 5, 15 and 45 m from the head, kept in order below the last
 // cell of the profile.
 DefaultCellNumbers DefaultCells(const CConfig& config);
+// Keeps cells found by distance inside a profile of n cells: Bottom at most
+// n, then Center below Bottom and Surface below Center by halving.
+DefaultCellNumbers LimitDefaultCells(DefaultCellNumbers cells, int n);
 
 // The distance of a cell from the head along the vertical, m, one decimal.
 double CellDistance(const CConfig& config, int cell);

@@ -80,21 +80,27 @@ struct FileCloser {
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 // The two files of one cell. The first write error is kept; every later
-// write is refused so the cell ends cleanly.
+// write is refused so the cell ends cleanly. Both are written under
+// temporary names and take their own names only when complete, so a full
+// disk or a lost folder never costs the files of an earlier conversion and
+// never leaves a cut file that opens as a measurement set.
 class CellOutput {
 public:
     bool Open(const OutputNames& names, ConverterUi& ui) {
         names_ = names;
-        measurement_.reset(OpenFile(names.measurement, "wb"));
+        temp_ = {names.measurement + kTemporarySuffix, names.reference + kTemporarySuffix};
+        // What stands in the way of the final names is refused now, before
+        // the whole input is read for nothing.
+        if (CanReplace(names.measurement)) measurement_.reset(OpenFile(temp_.measurement, "wb"));
         if (!measurement_) {
             ui.ShowMessage(MessageKind::kError, kUnableToOpenOutputMessage + names.measurement);
             return false;
         }
-        reference_.reset(OpenFile(names.reference, "wb"));
+        if (CanReplace(names.reference)) reference_.reset(OpenFile(temp_.reference, "wb"));
         if (!reference_) {
             ui.ShowMessage(MessageKind::kError, kUnableToOpenOutputMessage + names.reference);
             measurement_.reset();
-            RemoveFile(names.measurement);
+            RemoveFile(temp_.measurement);
             return false;
         }
         std::setvbuf(measurement_.get(), nullptr, _IOFBF, kOutputBufferSize);
@@ -131,17 +137,32 @@ public:
         return Write(reference_.get(), names_.reference, bytes, sizeof bytes);
     }
 
-    // Closes both files; a failure to flush is a write error too.
+    // Closes both files (a failure to flush is a write error too) and puts
+    // them in place; after a failure neither is kept.
     void Close() {
+        errno = 0;
         if (measurement_ && std::fclose(measurement_.release()) != 0 && !Failed()) Fail(names_.measurement);
+        errno = 0;
         if (reference_ && std::fclose(reference_.release()) != 0 && !Failed()) Fail(names_.reference);
+        if (!Failed()) {
+            errno = 0;
+            if (!ReplaceFile(temp_.measurement, names_.measurement)) {
+                Fail(names_.measurement);
+            } else if (!ReplaceFile(temp_.reference, names_.reference)) {
+                Fail(names_.reference);
+            }
+        }
+        if (Failed()) {
+            RemoveFile(temp_.measurement);
+            RemoveFile(temp_.reference);
+        }
     }
 
     void CloseAndRemove() {
         measurement_.reset();
         reference_.reset();
-        RemoveFile(names_.measurement);
-        RemoveFile(names_.reference);
+        RemoveFile(temp_.measurement);
+        RemoveFile(temp_.reference);
     }
 
 private:
@@ -160,7 +181,10 @@ private:
         error_ = errno;
     }
 
+    static constexpr const char* kTemporarySuffix = ".~tmp";
+
     OutputNames names_;
+    OutputNames temp_;
     FilePtr measurement_;
     FilePtr reference_;
     std::string failedFile_;

@@ -13,6 +13,12 @@
 #include "tarsen_file.h"
 #include "text_encoding.h"
 
+#if defined(TARSEN_WITH_DIALOG)
+#include <QApplication>
+
+#include "CTarsenCVNDlg.h"
+#endif
+
 namespace tarsen {
 namespace {
 
@@ -43,8 +49,9 @@ private:
     const TarsenCallbacks* cb_;
 };
 
-// Until the import dialog exists, the desktop's entry has nobody to ask:
-// texts go to the standard error stream and glitching records are dropped.
+// Without a dialog (no widgets in this build, or a caller without an
+// application object) the desktop's entry has nobody to ask: texts go to the
+// standard error stream and glitching records are dropped.
 void PrintToStderr(void*, int32_t, const char* text) {
     std::string line = text;
     for (char& c : line) {
@@ -116,6 +123,11 @@ extern "C" TARSEN_API int32_t TARSEN_STDCALL CreateCVNFiles(const char16_t* path
     try {
         if (!path) return -1;
         const std::string utf8 = tarsen::Utf8FromUtf16(std::u16string_view(path, tarsen::Utf16Length(path)));
+#if defined(TARSEN_WITH_DIALOG)
+        if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
+            return tarsen::RunImportDialog(utf8, QApplication::activeWindow());
+        }
+#endif
         TarsenOptions options{};
         options.removeLowSnr = 1;
         options.removeSpikes = 1;

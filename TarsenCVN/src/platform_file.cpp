@@ -4,6 +4,8 @@
 #include <system_error>
 
 #if defined(_WIN32)
+#include <windows.h>
+
 #include "text_encoding.h"
 #endif
 
@@ -45,6 +47,31 @@ bool RemoveFile(const std::string& pathUtf8) {
     return _wremove(reinterpret_cast<const wchar_t*>(wide.c_str())) == 0;
 #else
     return std::remove(pathUtf8.c_str()) == 0;
+#endif
+}
+
+bool CanReplace(const std::string& pathUtf8) {
+    errno = 0;
+    if (std::FILE* f = OpenFile(pathUtf8, "r+b")) {
+        std::fclose(f);
+        return true;
+    }
+    return errno == ENOENT;
+}
+
+bool ReplaceFile(const std::string& fromUtf8, const std::string& toUtf8) {
+#if defined(_WIN32)
+    // rename() refuses an existing target on Windows.
+    const std::u16string from = Utf16FromUtf8(fromUtf8);
+    const std::u16string to = Utf16FromUtf8(toUtf8);
+    if (MoveFileExW(reinterpret_cast<const wchar_t*>(from.c_str()), reinterpret_cast<const wchar_t*>(to.c_str()),
+                    MOVEFILE_REPLACE_EXISTING) != 0) {
+        return true;
+    }
+    errno = GetLastError() == ERROR_ACCESS_DENIED ? EACCES : EIO;
+    return false;
+#else
+    return std::rename(fromUtf8.c_str(), toUtf8.c_str()) == 0;
 #endif
 }
 

@@ -20,6 +20,14 @@ std::int64_t FileLength(std::FILE* file);
 
 bool RemoveFile(const std::string& pathUtf8);
 
+// True when nothing stands at the path or it is a file that opens for
+// writing; false (errno set) for a folder or a write-protected file.
+bool CanReplace(const std::string& pathUtf8);
+
+// Moves a file onto another name, replacing a file there; false on failure
+// with errno set.
+bool ReplaceFile(const std::string& fromUtf8, const std::string& toUtf8);
+
 // The system's description of an errno value.
 std::string SystemErrorText(int error);
 

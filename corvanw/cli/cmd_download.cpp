@@ -2,7 +2,9 @@
 // reads the instrument's series over a serial device or "tcp:HOST:PORT" and
 // writes BASE.CVN and BASE.RF6 as the desktop program saves a download.
 
+#include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,6 +12,7 @@
 #include "cli/cli_common.h"
 #include "cli/command_registry.h"
 #include "data/data_set.h"
+#include "data/file_error.h"
 #include "instrument/download_protocol.h"
 #include "instrument/download_store.h"
 #include "instrument/platform_link.h"
@@ -18,6 +21,34 @@ namespace corvan::cli {
 namespace {
 
 constexpr int kDefaultIdleSeconds = 60;
+// How often a wait for the instrument looks whether the user gave up.
+constexpr int kInterruptPollMs = 100;
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+extern "C" void NoteInterrupt(int) { g_interrupted = 1; }
+
+// While a download runs, Ctrl+C and a termination request end it the way
+// Cancel does on the desktop: the instrument gets ESC instead of being left
+// waiting for an acknowledgement.
+class InterruptGuard {
+public:
+    InterruptGuard() {
+        g_interrupted = 0;
+        previousInt_ = std::signal(SIGINT, NoteInterrupt);
+        previousTerm_ = std::signal(SIGTERM, NoteInterrupt);
+    }
+    ~InterruptGuard() {
+        std::signal(SIGINT, previousInt_);
+        std::signal(SIGTERM, previousTerm_);
+    }
+    InterruptGuard(const InterruptGuard&) = delete;
+    InterruptGuard& operator=(const InterruptGuard&) = delete;
+
+private:
+    void (*previousInt_)(int) = SIG_DFL;
+    void (*previousTerm_)(int) = SIG_DFL;
+};
 
 struct DownloadArgs {
     std::string port;
@@ -43,7 +74,8 @@ int RunDownload(const std::vector<std::string>& args) {
             a.port = args[++i];
         } else if (w == "--baud" && hasValue) {
             const auto v = ParseInteger(args[++i]);
-            if (!v || *v <= 0 || *v > 4000000) return UsageError("download: --baud needs a positive speed");
+            if (!v || *v <= 0 || *v > 4000000 || !SerialSpeedSupported(static_cast<int>(*v)))
+                return UsageError("download: --baud needs a speed the serial line supports, such as 9600");
             a.baud = static_cast<int>(*v);
         } else if (w == "--timeout" && hasValue) {
             const auto v = ParseInteger(args[++i]);
@@ -60,6 +92,12 @@ int RunDownload(const std::vector<std::string>& args) {
 
     const std::string cvn = MeasurementFileName(a.base);
     if (FileExists(cvn) && !a.force) return Fail(cvn, "the file already exists (--force replaces it)");
+    // A folder that is not there is found out before the instrument is asked
+    // for anything.
+    const std::filesystem::path folder = std::filesystem::path(a.base).parent_path();
+    std::error_code ec;
+    if (!folder.empty() && !std::filesystem::is_directory(folder, ec))
+        return Fail(folder.string(), "the folder does not exist");
     if (!PlatformLinksAvailable()) return Fail(a.port, "no link to an instrument on this system yet");
 
     std::string error;
@@ -68,17 +106,26 @@ int RunDownload(const std::vector<std::string>& args) {
 
     auto data = std::make_unique<DataSet>();
     DownloadProtocol protocol;
+    InterruptGuard interrupts;
     protocol.Start();
     BeginDownload(*data);
     if (!link->WriteByte(kStartRequest)) return Fail(a.port, "cannot send to the instrument: " + link->Failure());
 
+    int idleMs = 0;
     for (;;) {
-        if (!link->WaitForData(a.idleSeconds * 1000)) {
+        if (g_interrupted) {
+            link->WriteByte(kEsc);
+            return Fail(a.port, "interrupted; the instrument was told to stop");
+        }
+        if (!link->WaitForData(kInterruptPollMs)) {
             const std::string why = link->Failure();
+            idleMs += kInterruptPollMs;
+            if (why.empty() && idleMs < a.idleSeconds * 1000) continue;
             link->WriteByte(kEsc);
             return Fail(a.port, why.empty() ? "no answer from the instrument for " + std::to_string(a.idleSeconds) + " s"
                                             : why);
         }
+        idleMs = 0;
         std::uint8_t byte = 0;
         while (link->ReadByte(byte)) {
             const LinkReply reply = protocol.Feed(byte);
@@ -86,7 +133,14 @@ int RunDownload(const std::vector<std::string>& args) {
             if (protocol.Phase() == DownloadPhase::Done) {
                 std::fprintf(stderr, "%s\n", ProgressText(protocol.Received(), protocol.Total()).c_str());
                 StoreDownload(protocol.Result(), *data);
-                SaveDownload(*data, a.base);
+                try {
+                    SaveDownload(*data, a.base);
+                } catch (const FileError& e) {
+                    // Nothing safe on disk: the instrument keeps its data
+                    // and is released rather than left waiting.
+                    link->WriteByte(kEsc);
+                    return Fail(e.FileName(), e.Reason());
+                }
                 // The instrument gets its last acknowledgement once the files are safe.
                 link->WriteByte(kAck);
                 std::printf("%s: %d measurements, %d series\n", MeasurementFileName(a.base).c_str(),

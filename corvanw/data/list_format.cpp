@@ -42,7 +42,9 @@ std::string Trim(const std::string& text) {
 std::string FormatFixed(double value, int width, int decimals) {
     // Always a point, whatever the C library's numeric locale says: the
     // desktop runs with the user's locale and the list is defined with ".".
-    char buf[64];
+    // Room for every digit of the largest double, so no value is ever
+    // dropped for want of space.
+    char buf[400];
     std::size_t n = 0;
     if (!std::isfinite(value)) {
         buf[0] = '-';
@@ -58,6 +60,10 @@ std::string FormatFixed(double value, int width, int decimals) {
 }
 
 std::string FormatPosition(double value) {
+    // A damaged file can hold anything here; beyond the missing-position
+    // threshold no position is meant, and the degrees would not fit an
+    // integer.
+    if (!std::isfinite(value) || std::fabs(value) >= kLMissingThreshold) return "-";
     // Minutes are rounded to the tenth shown before the degrees are split
     // off, so 59.96' becomes the next degree rather than "60.0'".
     const double tenths = std::round(std::fabs(value) * 10.0);

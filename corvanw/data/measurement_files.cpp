@@ -70,6 +70,42 @@ void RenameFile(const std::string& from, const std::string& to) {
     if (ec) throw FileError(from, "cannot be renamed to " + to + ": " + ec.message());
 }
 
+void RemoveQuietly(const std::string& fileName) {
+    std::error_code ec;
+    fs::remove(PathOf(fileName), ec);
+}
+
+// A full disk or a lost folder must never cost the user the file he had:
+// the new bytes go to a temporary name beside it, and only when they are
+// all on disk does the old file move to its backup name and the new one
+// take its place. Whatever fails, the previous file is where it was (or,
+// when even the last rename fails, under its backup name) and no partial
+// file carries the set's name.
+void ReplaceFileKeepingBackup(const std::string& fileName, const std::uint8_t* data, std::size_t size) {
+    const std::string temp = fileName + ".~tmp";
+    try {
+        WriteWholeFile(temp, data, size);
+    } catch (const FileError& e) {
+        RemoveQuietly(temp);
+        throw FileError(fileName, e.Reason());
+    }
+    std::string backup;
+    try {
+        backup = KeepBackup(fileName);
+    } catch (const FileError&) {
+        RemoveQuietly(temp);
+        throw;
+    }
+    std::error_code ec;
+    fs::rename(PathOf(temp), PathOf(fileName), ec);
+    if (ec) {
+        RemoveQuietly(temp);
+        std::error_code ignored;
+        if (!backup.empty()) fs::rename(PathOf(backup), PathOf(fileName), ignored);
+        throw FileError(fileName, "cannot be replaced: " + ec.message());
+    }
+}
+
 // Where the records behind the header lie about their number, the surplus
 // must not show the previous file's values: fill it with invalid markers.
 void FillBeyondRecords(DataSet& data, int from) {
@@ -81,7 +117,6 @@ void FillBeyondRecords(DataSet& data, int from) {
 }
 
 void WriteMeasurementFileTo(DataSet& data, const std::string& fileName) {
-    KeepBackup(fileName);
     data.header.version = kCurrentFileVersion;
     const int count = data.HeaderCount();
     const std::size_t size = kHeaderSize + static_cast<std::size_t>(count) * kRecordSize;
@@ -90,12 +125,11 @@ void WriteMeasurementFileTo(DataSet& data, const std::string& fileName) {
     for (int i = 0; i < count; ++i) {
         EncodeRecord(data.records[static_cast<std::size_t>(i)], buf + kHeaderSize + static_cast<std::size_t>(i) * kRecordSize);
     }
-    WriteWholeFile(fileName, buf, size);
+    ReplaceFileKeepingBackup(fileName, buf, size);
 }
 
 void WriteReferenceFileTo(DataSet& data, int count, const std::string& fileName) {
     count = std::min(count, kMaxSeries);
-    KeepBackup(fileName);
     int kept = 0;
     if (count > 0) {
         kept = 1;
@@ -116,7 +150,7 @@ void WriteReferenceFileTo(DataSet& data, int count, const std::string& fileName)
     for (int i = 0; i < kept; ++i) {
         EncodeSeriesHeader(data.series[static_cast<std::size_t>(i)], buf + static_cast<std::size_t>(i) * kSeriesHeaderSize);
     }
-    WriteWholeFile(fileName, buf, static_cast<std::size_t>(kept) * kSeriesHeaderSize);
+    ReplaceFileKeepingBackup(fileName, buf, static_cast<std::size_t>(kept) * kSeriesHeaderSize);
 }
 
 void ConvertOldMeasurementFile(DataSet& data) {
@@ -124,11 +158,11 @@ void ConvertOldMeasurementFile(DataSet& data) {
     data.header.version = kCurrentFileVersion;
     data.header.sensorCoefficient = 0.0f;
     data.header.reserved = 0;
-    const std::string backup = KeepBackup(cvn);
 
-    // The buffer holds the old header and the most records we can keep.
+    // The old file is read where it is; the writer moves it to its backup
+    // name only once the converted file is complete.
     const std::size_t maxBytes = kOldRecordSize * static_cast<std::size_t>(kMaxRecords + 1);
-    const std::size_t got = ReadFilePrefix(backup, data.ioBuffer.data(), std::min(maxBytes, data.ioBuffer.size()));
+    const std::size_t got = ReadFilePrefix(cvn, data.ioBuffer.data(), std::min(maxBytes, data.ioBuffer.size()));
     int stored = 0;
     if (got > kOldRecordSize) {
         const std::size_t complete = (got - kOldRecordSize) / kOldRecordSize;
@@ -152,9 +186,8 @@ void ConvertOldMeasurementFile(DataSet& data) {
 bool ConvertOldReferenceFile(DataSet& data, std::size_t recordSize) {
     const std::string rf6 = ReferenceFileName(data.baseName);
     if (!FileExists(rf6)) return false;
-    const std::string backup = KeepBackup(rf6);
     std::uint8_t buf[kMaxSeries * kVersion3SeriesHeaderSize];
-    const std::size_t got = ReadFilePrefix(backup, buf, static_cast<std::size_t>(kMaxSeries) * recordSize);
+    const std::size_t got = ReadFilePrefix(rf6, buf, static_cast<std::size_t>(kMaxSeries) * recordSize);
     const int n = static_cast<int>(got / recordSize);
     data.series.fill(SeriesHeader{});
     for (int i = 0; i < n; ++i) {

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <limits>
 
 namespace corvan {
 
@@ -13,8 +14,12 @@ int ParseWholeNumber(const std::string& text, int defaultValue, bool* ok) {
     const std::string t = text.substr(b, e - b + 1);
     errno = 0;
     char* end = nullptr;
-    const long v = std::strtol(t.c_str(), &end, 10);
-    if (errno != 0 || end != t.c_str() + t.size() || v < -2147483648L || v > 2147483647L) return defaultValue;
+    // long long: a Windows long is as narrow as int, and the range test
+    // must see the value before it is cut.
+    const long long v = std::strtoll(t.c_str(), &end, 10);
+    if (errno != 0 || end != t.c_str() + t.size() || v < std::numeric_limits<int>::min() ||
+        v > std::numeric_limits<int>::max())
+        return defaultValue;
     if (ok) *ok = true;
     return static_cast<int>(v);
 }

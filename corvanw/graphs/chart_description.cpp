@@ -213,6 +213,19 @@ GraphPageDescription DescribeGraphPage(const DataSet& data, const Statistics& st
     return page;
 }
 
+ChartDescription ForPaper(ChartDescription chart) {
+    chart.background = kChartWhite;
+    chart.dateGrid = false;
+    if (chart.zoomed) chart.leftCaptionSuffix = kZoomedCaptionSuffix;
+    return chart;
+}
+
+GraphPageDescription ForPaper(GraphPageDescription page) {
+    page.chart1 = ForPaper(std::move(page.chart1));
+    if (page.chart2) page.chart2 = ForPaper(std::move(*page.chart2));
+    return page;
+}
+
 bool ExtentOfPoints(const std::vector<ChartPoint>& points, PointExtent& out) {
     bool any = false;
     for (const ChartPoint& p : points) {

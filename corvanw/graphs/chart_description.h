@@ -76,6 +76,7 @@ struct ChartDescription {
     double dataMinimum = 0.0;
     double dataMaximum = 1.0;
     std::string leftCaption;
+    std::string leftCaptionSuffix;  // after whatever caption the left axis gets
     std::string modeCaption2;  // foot in vector / polar mode
     std::string modeCaption3;  // foot in bar mode
     ChartColour background = 0xF0F0F0;
@@ -138,6 +139,13 @@ GraphPageDescription DescribeGraphPage(const DataSet& data, const Statistics& st
                                        const GraphSettings& settings, const GraphRequest& request,
                                        ChartTarget target = ChartTarget::Screen,
                                        std::uint32_t buttonFaceRgb = 0xF0F0F0);
+
+// The same chart on paper: white, and no day grid lines (the printed date
+// labels carry no year to find them by). A zoomed chart says so after its
+// left caption.
+inline constexpr const char* kZoomedCaptionSuffix = " (zoomed)";
+ChartDescription ForPaper(ChartDescription chart);
+GraphPageDescription ForPaper(GraphPageDescription page);
 
 // Whether the file holds the quantity of the graph at all (current for bars,
 // vectors and the speed lines, oxygen for the oxygen graphs, ...).

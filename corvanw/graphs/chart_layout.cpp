@@ -71,14 +71,20 @@ void LayOutPolar(const ChartDescription& chart, const ChartMetrics& m, ChartLayo
     out.polarCentreX = std::round((out.plot.left + out.plot.right) / 2.0);
     out.polarCentreY = std::round((out.plot.top + out.plot.bottom) / 2.0);
     out.polarRadius = std::max(1.0, std::floor(std::min(out.plot.Width(), out.plot.Height()) / 2.0) - fh);
-    const PolarScale s = PolarRadiusScale(chart.polar->values, out.polarRadius, width("0000"));
+    PolarScale s = PolarRadiusScale(chart.polar->values, out.polarRadius, width("0000"));
+    if (chart.zoomed && chart.left.maximum > 0.0 && std::isfinite(chart.left.maximum)) {
+        // Zoomed towards the centre: the outer circle is the zoomed radius.
+        s.maximum = chart.left.maximum;
+        s.increment = LabelIncrement(0.0, s.maximum, s.maximum > 2.0 ? 1.0 : 0.0, out.polarRadius, width("0000"), 30);
+    }
     out.polarRadiusMaximum = s.maximum;
     const double scale = out.polarRadius / s.maximum;
     for (double r : AxisLabelValues(0.0, s.maximum, s.increment)) {
         if (r > 0.0) out.polarRings.push_back(r * scale);
         // Each label ends just inside its ring, so the circle never runs
         // through its own number.
-        const std::string text = AxisLabelText(r, s.increment, false, 0, m.decimalSeparator);
+        const int decimals = s.increment >= 1.0 ? 0 : static_cast<int>(std::ceil(-std::log10(s.increment) - 1e-9));
+        const std::string text = AxisLabelText(r, s.increment, false, decimals, m.decimalSeparator);
         const double x = r > 0.0 ? out.polarCentreX + r * scale - width(text) - 2.0 : out.polarCentreX + 2.0;
         out.polarLabels.push_back({x, out.polarCentreY + kTickLength + m.fontAscent, text});
     }
@@ -220,6 +226,7 @@ ChartLayout LayOutChart(const ChartDescription& chart, const ChartMetrics& metri
                                                leftDecimals, m.decimalSeparator);
         out.leftLabels.push_back({out.plot.left - kTickLength - 2.0 - width(text), y - fh / 2.0 + m.fontAscent, text});
     }
+    out.leftCaption += chart.leftCaptionSuffix;
     out.leftCaptionText = {out.plot.left, kMargin + m.fontAscent, out.leftCaption};
 
     // Bottom labels: whole time units with minor ticks between them, or the

@@ -40,6 +40,10 @@ int ParseRecordNumber(const std::string& text, int fallback) {
     return value;
 }
 
+bool LoadedWithoutReference(const DataSet& data, const LoadOutcome& outcome) {
+    return outcome.message == kReferenceNotFoundMessage && data.recordCount > 0;
+}
+
 bool EraseMeasurements(DataSet& data, int first, int last) {
     // Records beyond the header count are not written, and those beyond the
     // records read are not measurements: a run reaching either is refused.

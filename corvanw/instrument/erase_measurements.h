@@ -5,6 +5,7 @@
 #include <string>
 
 #include "data/data_set.h"
+#include "data/measurement_files.h"
 
 namespace corvan {
 
@@ -12,6 +13,11 @@ inline constexpr const char* kInvalidDataEntered = "Invalid data entered.";
 
 // A typed record number; unparsable text gives the fallback.
 int ParseRecordNumber(const std::string& text, int fallback);
+
+// Whether a load's only complaint is the missing reference file, with the
+// measurements read: the erase and starting-time tools go on without series
+// then, where opening a file stops.
+bool LoadedWithoutReference(const DataSet& data, const LoadOutcome& outcome);
 
 // Erases the 1-based records first..last of the data set in place, using the
 // series table (data.seriesCount entries, 0 when there is no reference file)

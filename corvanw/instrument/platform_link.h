@@ -12,6 +12,9 @@ namespace corvan {
 
 bool PlatformLinksAvailable();
 
+// Whether a serial line can be set to this speed (bits per second).
+bool SerialSpeedSupported(int baud);
+
 // A serial device (or pseudo-terminal) in raw mode with the given settings.
 std::unique_ptr<ByteLink> OpenSerialLink(const SerialSettings& settings, std::string& error);
 

@@ -10,6 +10,13 @@ constexpr const char* kNoLink = "no link to an instrument on this system yet";
 
 bool PlatformLinksAvailable() { return false; }
 
+bool SerialSpeedSupported(int baud) {
+    for (int b : {300, 600, 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200}) {
+        if (b == baud) return true;
+    }
+    return false;
+}
+
 std::unique_ptr<ByteLink> OpenSerialLink(const SerialSettings&, std::string& error) {
     error = kNoLink;
     return nullptr;

@@ -199,6 +199,11 @@ bool BaudConstant(int baud, speed_t& out) {
 
 bool PlatformLinksAvailable() { return true; }
 
+bool SerialSpeedSupported(int baud) {
+    speed_t unused{};
+    return BaudConstant(baud, unused);
+}
+
 std::unique_ptr<ByteLink> OpenSerialLink(const SerialSettings& s, std::string& error) {
     speed_t speed{};
     if (!BaudConstant(s.baud, speed)) {

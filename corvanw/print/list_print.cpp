@@ -144,26 +144,33 @@ ListPrintColumns FitListColumns(const std::vector<ListColumn>& columns, double p
     ListPrintColumns fit;
     std::vector<double> widths(columns.size());
     double total = 0.0;
+    double digit = 0.0;
     auto measureAt = [&](double points) {
         const PrintFont f{points, false};
-        const double digit = measure.Width("0", f);
+        digit = measure.Width("0", f);
         total = 0.0;
         for (std::size_t c = 0; c < columns.size(); ++c) {
             widths[c] = std::max(measure.Width(columns[c].header, f), columns[c].width * digit);
             total += widths[c];
         }
     };
+    const std::size_t gaps = columns.size() > 1 ? columns.size() - 1 : 1;
+    // A header as wide as its column would touch its neighbour's without a
+    // gap of at least one digit between the columns.
+    auto fits = [&] { return total + static_cast<double>(gaps) * digit <= pageWidth; };
     fit.points = kPrintFontPoints;
     measureAt(fit.points);
-    while (total > pageWidth && fit.points > kMinimumPoints) {
+    while (!fits() && fit.points > kMinimumPoints) {
         fit.points -= 1.0;
         measureAt(fit.points);
     }
-    const std::size_t gaps = columns.size() > 1 ? columns.size() - 1 : 1;
     fit.gap = std::clamp((pageWidth - total) / static_cast<double>(gaps), 0.0, kListMaximumGap);
     double x = 0.0;
     for (std::size_t c = 0; c < columns.size(); ++c) {
         x += widths[c];
+        // Rounding of the shared gaps must not push the last column past
+        // the page by a hair.
+        if (fit.gap > 0.0) x = std::min(x, pageWidth);
         fit.ends.push_back(x);
         x += fit.gap;
     }
@@ -199,9 +206,9 @@ PrintJob LayoutListPrint(const DataSet& data, const std::string& fileName, const
         bool startsSeries = false;
         FormatListRow(data, columns, i, cursor, cells, startsSeries);
         if (i == range.first || startsSeries) {
-            // One more line for the empty one that sets the heading off.
-            if (!pager.Started() || pager.LinesLeft() < kSeriesBlockLines + 1) pager.NewPage(false);
-            pager.Line("");
+            // The heading never stands at the foot of a page without the
+            // first record of its series under it.
+            if (!pager.Started() || pager.LinesLeft() < kSeriesBlockLines) pager.NewPage(false);
             const int n = cursor.Series();
             const DateTime start = cursor.Start();
             const std::string when = SeriesDateText(start) + kSeriesTime + SeriesTimeText(start);

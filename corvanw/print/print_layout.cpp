@@ -182,6 +182,13 @@ PrintJob LayoutMatrixPrint(const PrintHeader& header, const TextGrid& cells, con
         font.points -= 1.0;
         g = MeasureMatrix(cells, frame.left, measure, font);
     }
+    // The columns share out what the page has left, so the grid reads
+    // across the whole sheet rather than huddling at its left.
+    const double used = g.x.back() - g.x.front();
+    if (used > 0.0 && g.x.back() < frame.right) {
+        const double stretch = (frame.right - g.x.front()) / used;
+        for (double& x : g.x) x = g.x.front() + (x - g.x.front()) * stretch;
+    }
 
     const double textInset = kMatrixRowPadding;
     const double blank = g.digit / 2;

@@ -1,5 +1,6 @@
 #include "ui/TExportDlg.h"
 
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMessageBox>
@@ -21,6 +22,8 @@ constexpr const char* kOther = "Other";
 constexpr const char* kFileTypeCaption = "File type";
 constexpr const char* kWindows = "Windows";
 constexpr const char* kDos = "DOS";
+constexpr const char* kNetcdf = "NetCDF (*.nc)";
+constexpr const char* kSiteCaption = "Site (NetCDF)";
 constexpr const char* kOk = "OK";
 constexpr const char* kCancel = "Cancel";
 constexpr const char* kInitialDelimiter = "|";
@@ -30,6 +33,7 @@ constexpr const char* kNoDelimiterMessage =
 
 constexpr int kSeriesChoice = 2;
 constexpr int kOtherChoice = 2;
+constexpr int kNetcdfChoice = 2;
 }  // namespace
 
 TExportRadioGroup::TExportRadioGroup(const QString& caption, const QStringList& items, QWidget* parent)
@@ -73,7 +77,23 @@ TExportDlg::TExportDlg(QWidget* parent) : QDialog(parent) {
     EditDelimiter->setFixedWidth(EditDelimiter->fontMetrics().horizontalAdvance("MMM") + 12);
     RadioGroup2->PlaceBeside(kOtherChoice, EditDelimiter);
 
-    RadioGroup3 = new TExportRadioGroup(kFileTypeCaption, {kWindows, kDos}, this);
+    RadioGroup3 = new TExportRadioGroup(kFileTypeCaption, {kWindows, kDos, kNetcdf}, this);
+
+    GroupSite = new QGroupBox(kSiteCaption, this);
+    auto* form = new QFormLayout(GroupSite);
+    const auto edit = [this, form](const char* name, const char* label, const char* hint) {
+        auto* e = new QLineEdit(GroupSite);
+        e->setObjectName(name);
+        e->setPlaceholderText(hint);
+        form->addRow(label, e);
+        return e;
+    };
+    EditLatitude = edit("EditLatitude", "Latitude", "degrees N");
+    EditLongitude = edit("EditLongitude", "Longitude", "degrees E");
+    EditDepth = edit("EditDepth", "Instrument depth", "metres");
+    EditSiteCode = edit("EditSiteCode", "Site code", "");
+    EditInstitution = edit("EditInstitution", "Institution", "");
+    EditInvestigator = edit("EditInvestigator", "Principal investigator", "");
 
     OKBtn = new QPushButton(kOk, this);
     OKBtn->setDefault(true);
@@ -86,19 +106,39 @@ TExportDlg::TExportDlg(QWidget* parent) : QDialog(parent) {
     auto* main = new QGridLayout(this);
     main->addWidget(RadioGroup1, 0, 0);
     main->addWidget(RadioGroup2, 0, 1);
-    main->addWidget(RadioGroup3, 1, 0);
-    main->addLayout(buttons, 1, 1, Qt::AlignBottom);
+    main->addWidget(RadioGroup3, 1, 0, Qt::AlignTop);
+    main->addWidget(GroupSite, 1, 1);
+    main->addLayout(buttons, 2, 0, 1, 2);
     main->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(RadioGroup1->Buttons(), &QButtonGroup::idToggled, this, [this](int, bool) { UpdateEnabled(); });
     connect(RadioGroup2->Buttons(), &QButtonGroup::idToggled, this, [this](int, bool) { UpdateEnabled(); });
+    connect(RadioGroup3->Buttons(), &QButtonGroup::idToggled, this, [this](int, bool) { UpdateEnabled(); });
     connect(OKBtn, &QPushButton::clicked, this, &TExportDlg::OKBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     UpdateEnabled();
 }
 
+void TExportDlg::SetSiteStore(SettingsAccess* store) {
+    siteStore_ = store;
+    if (siteStore_ != nullptr) site_ = ReadSiteFacts(*siteStore_);
+    ShowSite(site_);
+}
+
+void TExportDlg::ShowSite(const SiteFacts& site) {
+    const SiteFactTexts t = SiteFactsAsTexts(site);
+    EditLatitude->setText(QString::fromStdString(t.latitude));
+    EditLongitude->setText(QString::fromStdString(t.longitude));
+    EditDepth->setText(QString::fromStdString(t.depth));
+    EditSiteCode->setText(QString::fromStdString(t.siteCode));
+    EditInstitution->setText(QString::fromStdString(t.institution));
+    EditInvestigator->setText(QString::fromStdString(t.principalInvestigator));
+}
+
 void TExportDlg::Prepare(const DataSet& data) {
     setWindowTitle(kCaption);
+    // What was typed and then cancelled last time is not offered again.
+    ShowSite(site_);
     const int count = std::max(data.SeriesCount(), 1);
     SpinEditSer->setRange(1, count);
     SpinEditSer->setValue(std::clamp<int>(data.currentSeries, 1, count));
@@ -136,17 +176,41 @@ ExportLayout TExportDlg::Layout() const {
     return RadioGroup3->ItemIndex() == 1 ? ExportLayout::Dos : ExportLayout::Windows;
 }
 
+bool TExportDlg::NetcdfChosen() const { return RadioGroup3->ItemIndex() == kNetcdfChoice; }
+
 void TExportDlg::UpdateEnabled() {
     SpinEditSer->setEnabled(RadioGroup1->ItemIndex() == kSeriesChoice);
-    EditDelimiter->setEnabled(RadioGroup2->ItemIndex() == kOtherChoice);
+    // A NetCDF file has no delimiter, and text files no site.
+    RadioGroup2->setEnabled(!NetcdfChosen());
+    EditDelimiter->setEnabled(!NetcdfChosen() && RadioGroup2->ItemIndex() == kOtherChoice);
+    GroupSite->setEnabled(NetcdfChosen());
 }
 
 void TExportDlg::OKBtnClick() {
     // An empty box would give fields with nothing between them.
-    if (RadioGroup2->ItemIndex() == kOtherChoice && EditDelimiter->text().isEmpty()) {
+    if (!NetcdfChosen() && RadioGroup2->ItemIndex() == kOtherChoice && EditDelimiter->text().isEmpty()) {
         QMessageBox::warning(this, kCaption, kNoDelimiterMessage);
         EditDelimiter->setFocus();
         return;
+    }
+    if (NetcdfChosen()) {
+        const SiteFactTexts texts{EditLatitude->text().toStdString(),    EditLongitude->text().toStdString(),
+                                  EditDepth->text().toStdString(),       EditSiteCode->text().toStdString(),
+                                  EditInstitution->text().toStdString(), EditInvestigator->text().toStdString()};
+        SiteFacts site;
+        const std::string why = SiteFactsFromTexts(texts, site);
+        if (!why.empty()) {
+            QMessageBox::warning(this, kCaption, QString::fromStdString(why));
+            // The box the message is about gets the focus.
+            QLineEdit* culprit = why.find("atitude") != std::string::npos    ? EditLatitude
+                                 : why.find("ongitude") != std::string::npos ? EditLongitude
+                                                                              : EditDepth;
+            culprit->setFocus();
+            culprit->selectAll();
+            return;
+        }
+        site_ = site;
+        if (siteStore_ != nullptr) WriteSiteFacts(*siteStore_, site_);
     }
     accept();
 }

@@ -15,6 +15,7 @@
 
 #include "data/data_set.h"
 #include "data/text_export.h"
+#include "exchange/netcdf_site.h"
 
 namespace corvan {
 
@@ -39,6 +40,10 @@ class TExportDlg : public QDialog {
 public:
     explicit TExportDlg(QWidget* parent = nullptr);
 
+    // Where the site facts of the NetCDF choice are remembered; without a
+    // store they last as long as the dialog.
+    void SetSiteStore(SettingsAccess* store);
+
     // Caption, the series spin's limits and its start at the current series;
     // the other choices stay as the user left them last time.
     void Prepare(const DataSet& data);
@@ -51,6 +56,10 @@ public:
     // One character, UTF-8.
     std::string Delimiter() const;
     ExportLayout Layout() const;
+    // The third "File type": a NetCDF file instead of text.
+    bool NetcdfChosen() const;
+    // The site facts as accepted by OK.
+    const SiteFacts& Site() const { return site_; }
 
     TExportRadioGroup* RadioGroup1 = nullptr;
     QSpinBox* SpinEditSer = nullptr;
@@ -59,8 +68,18 @@ public:
     TExportRadioGroup* RadioGroup3 = nullptr;
     QPushButton* OKBtn = nullptr;
     QPushButton* CancelBtn = nullptr;
+    QGroupBox* GroupSite = nullptr;
+    QLineEdit* EditLatitude = nullptr;
+    QLineEdit* EditLongitude = nullptr;
+    QLineEdit* EditDepth = nullptr;
+    QLineEdit* EditSiteCode = nullptr;
+    QLineEdit* EditInstitution = nullptr;
+    QLineEdit* EditInvestigator = nullptr;
 
 private:
+    void ShowSite(const SiteFacts& site);
+    SettingsAccess* siteStore_ = nullptr;
+    SiteFacts site_;
     void UpdateEnabled();
     void OKBtnClick();
 };

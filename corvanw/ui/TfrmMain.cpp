@@ -1,11 +1,14 @@
 #include "ui/TfrmMain.h"
 
+#include "report/gui/report_command.h"
+
 #include <QApplication>
 #include <optional>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFrame>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -20,6 +23,7 @@
 #include "data/file_error.h"
 #include "data/measurement_files.h"
 #include "graphs/gui/TChartVx.h"
+#include "graphs/gui/page_picture.h"
 #include "graphs/gui/TGraphPage.h"
 #include "graphs/gui/TScaleDialog.h"
 #include "graphs/vector_graphs.h"
@@ -40,15 +44,21 @@
 #include "print/gui/graph_print.h"
 #include "print/gui/print_page.h"
 #include "print/print_geometry.h"
+#include "tools/gui/TToolsMenu.h"
 #include "ui/TAboutBox.h"
+#include "ui/page_popup.h"
 #include "ui/TExportDlg.h"
 #include "ui/export_command.h"
+#include "ui/import_command.h"
 #include "ui/TSelectDlg.h"
 #include "ui/list_view.h"
 #include "ui/table_grid.h"
 
 #ifndef CORVAN_VERSION
 #define CORVAN_VERSION "0.0.0"
+#endif
+#ifndef CORVAN_INTERNAL_NAME
+#define CORVAN_INTERNAL_NAME "Corvan"
 #endif
 #ifndef CORVAN_BUILD_DATE
 #define CORVAN_BUILD_DATE ""
@@ -126,6 +136,7 @@ TfrmMain::TfrmMain(SettingsAccess& settings, QWidget* parent) : QMainWindow(pare
     SelectDlg = new TSelectDlg(data_, this);
     AboutBox = new TAboutBox(this);
     ExportDlg = new TExportDlg(this);
+    ExportDlg->SetSiteStore(&store_);
     // The margin dialog shares the print dialog's printer.
     PrtDialog = new TPrtDialog(this);
     MarginDlg = new TMarginDlg(store_, PrtDialog->Printer(), this);
@@ -137,7 +148,7 @@ TfrmMain::TfrmMain(SettingsAccess& settings, QWidget* parent) : QMainWindow(pare
     InstComm->ApplySettings(LoadCommSettings(store_));
     CommParamDlg = new TCommParamDlg(*InstComm, &store_, this);
     DownloadDlg = new TDownloadDlg(data_, *InstComm, this);
-    DownloadDlg->SetInitialDirectory(QString::fromStdString(settings_.directory));
+    DownloadDlg->SetDirectorySource([this] { return QString::fromStdString(settings_.directory); });
     DeleteDlg = new TDeleteDlg(this);
     EditRefDlg = new TEditRefDlg(this);
     pump_->SetDownloadTarget(DownloadDlg);
@@ -145,13 +156,16 @@ TfrmMain::TfrmMain(SettingsAccess& settings, QWidget* parent) : QMainWindow(pare
     connect(DownloadDlg, &TDownloadDlg::DataSetReplaced, this,
             [this](const QString&, const QString& fileName) { DataSetReplaced(fileName); });
     connect(InstrumentPage, &TInstrumentPage::DownloadFinished, this, &TfrmMain::DownloadFinished);
+    Tools = new TToolsMenu(this, data_, *SelectDlg, store_,
+                           {utilItems[0], utilItems[3], utilItems[4], utilItems[5], utilItems[6], utilItems[8]});
+    Tools->recompute = [this] { RangeAccepted(); Refresh(); };
+    Tools->showList = [this] { Notebook1->setCurrentIndex(kPageList); Refresh(); };
+    Tools->dataDirectory = [this] { return QString::fromStdString(settings_.directory); };
     SaveDialog1 = new QFileDialog(this);
     SaveDialog1->setObjectName("SaveDialog1");
     SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
     saveDialogUi_ = std::make_unique<SaveDialogExportUi>(this, *SaveDialog1);
-    AboutBox->SetProductName(QString::fromStdString(programTitle_));
-    AboutBox->SetVersion(CORVAN_VERSION);
-    AboutBox->SetBuildDate(CORVAN_BUILD_DATE);
+    version = ProgramVersion{CORVAN_INTERNAL_NAME, CORVAN_VERSION, CORVAN_BUILD_DATE};
     StringGridTab->SetupTableGrid(data_.header);
     StringGridTab->FillTable(MatrixCellTexts(data_, stats_), false);
     EnableCommandsForFile();
@@ -179,7 +193,7 @@ void TfrmMain::CreateActions() {
     actOpen = make("&Open...", "Open a measurement file");
     actOpen->setShortcut(QKeySequence::Open);
     actImport = make("Import", "Import the data files of another instrument");
-    actExport = make("&Export", "Export measurements to a text file");
+    actExport = make("&Export", "Export measurements to a text or NetCDF file");
     actSetRange = make("Set &range", "Select series and first and last measurement");
     actSetScaling = make("Set s&caling", "Set manual or automatic scaling of graphs");
     actPageSetup = make("P&age setup", "Set margins");
@@ -198,6 +212,19 @@ void TfrmMain::CreateActions() {
     actGraphSettings = make("&Graph settings", "Set graphics parameters");
     actCopy = make("Copy to Clipboard", "Copy the page as a picture");
     actCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    // The entry lives in a menu built on demand; the window carries it so
+    // that Ctrl+C works with no menu open.
+    addAction(actCopy);
+    // The context menu's own speed, direction and oxygen-flux entries pick
+    // the bar kind or the line kind, whichever graph is shown.
+    constexpr const char* kPopupCaptions[3] = {"Current &Speed", "Current &direction", "Ox flux"};
+    for (int i = 0; i < 3; ++i) {
+        popupKinds[i] = make(kPopupCaptions[i], "Graph of this quantity");
+        connect(popupKinds[i], &QAction::triggered, this, [this, i] {
+            if (view_.graphMode == kGraphBar) BarClick(kBarTags[i], true);
+            else if (view_.graphMode == kGraphLine) LineClick(kBarTags[i], true);
+        });
+    }
     actNumberMeasured = make("&Number measured", "Bar heights in number of measurements");
     actPercent = make("&Percent", "Bar heights in percent of measurements");
     actHelpContents = make("&Contents", "Open the help");
@@ -239,12 +266,14 @@ void TfrmMain::CreateActions() {
     }
     connect(utilItems[1], &QAction::triggered, this, &TfrmMain::EditStartingTimeClick);
     connect(utilItems[2], &QAction::triggered, this, &TfrmMain::EraseClick);
+    dlgKonsult = InstallReportCommand(*this, store_, utilItems[7]);
     actUpdateSalinity = utilItems[6];
 
     connect(actOpen, &QAction::triggered, this, &TfrmMain::OpenClick);
     connect(actSetRange, &QAction::triggered, this, &TfrmMain::SetRangeClick);
     connect(toolSelect, &QAction::triggered, this, &TfrmMain::SetRangeClick);
     connect(actExport, &QAction::triggered, this, &TfrmMain::ExportClick);
+    connect(actImport, &QAction::triggered, this, &TfrmMain::ImportClick);
     connect(actExit, &QAction::triggered, this, &QWidget::close);
     connect(actList, &QAction::triggered, this, &TfrmMain::ListClick);
     connect(toolTable, &QAction::triggered, this, &TfrmMain::TableToolClick);
@@ -280,9 +309,7 @@ void TfrmMain::CreateActions() {
         view_.barScale = kBarScalePercent;
         Refresh();
     });
-    for (QAction* a : {actImport, actSetScaling}) {
-        a->setEnabled(false);
-    }
+    actSetScaling->setEnabled(false);
 }
 
 void TfrmMain::CreateMenus() {
@@ -414,7 +441,7 @@ void TfrmMain::CreatePages() {
 }
 
 void TfrmMain::CreateInformationPanel(QWidget* page) {
-    Panel1 = new QWidget(page);
+    Panel1 = new QFrame(page);
     Panel1->setObjectName("Panel1");
     auto label = [this](const char* name) {
         auto* l = new QLabel(Panel1);
@@ -436,7 +463,7 @@ void TfrmMain::CreateInformationPanel(QWidget* page) {
     Panel1->setFixedHeight(QFontMetrics(bold).height() + 4 * h + 12);
     Panel1->installEventFilter(this);
 
-    Panel3 = new QWidget(page);
+    Panel3 = new QFrame(page);
     Panel3->setObjectName("Panel3");
     auto* legend = new QHBoxLayout(Panel3);
     legend->setContentsMargins(8, 0, 8, 0);
@@ -509,7 +536,9 @@ void TfrmMain::OpenClick() {
     if (chooseOpenFileName) {
         chosen = chooseOpenFileName(QString::fromStdString(settings_.directory));
     } else {
-        chosen = QFileDialog::getOpenFileName(this, "Open", QString::fromStdString(settings_.directory),
+        const QString start = openDialogFileName_.isEmpty() ? QString::fromStdString(settings_.directory)
+                                                             : openDialogFileName_;
+        chosen = QFileDialog::getOpenFileName(this, "Open", start,
                                               NameFiltersFromFilterText(kOpenFilter).join(";;"));
     }
     if (!chosen.isEmpty()) {
@@ -522,6 +551,9 @@ void TfrmMain::OpenClick() {
 void TfrmMain::OpenMeasurementFile(const QString& fileName) {
     const std::string base = StripExtension(QDir::toNativeSeparators(fileName).toStdString());
     const QString baseName = QString::fromStdString(base);
+    // No chart may paint between the new statistics and the graph drawn
+    // from them; the refresh at the end lets them draw again.
+    LockCharts();
     // The name stays that of the loaded file until another one is found.
     if (!FileExists(MeasurementFileName(base))) {
         QApplication::beep();
@@ -564,6 +596,7 @@ void TfrmMain::OpenMeasurementFile(const QString& fileName) {
 
 void TfrmMain::SetRangeClick() {
     if (!data_.dataLoaded) return;
+    LockCharts();
     if (SelectDlg->Execute(true)) {
         RangeAccepted();
         if (Notebook1->currentIndex() == kPageList) ListView->ScrollToRecord(data_.rangeFirst);
@@ -613,7 +646,15 @@ void TfrmMain::ApplyPanelColours() {
         p.setColor(QPalette::Window, panel);
         w->setPalette(p);
         w->setAutoFillBackground(true);
+        if (auto* frame = qobject_cast<QFrame*>(w)) {
+            frame->setFrameShape(c.raisedPanels ? QFrame::Panel : QFrame::NoFrame);
+            frame->setFrameShadow(c.raisedPanels ? QFrame::Raised : QFrame::Plain);
+        }
     }
+    // The fixed cells of the matrix are drawn in the button colour.
+    QPalette grid = StringGridTab->palette();
+    grid.setColor(QPalette::Button, panel);
+    StringGridTab->setPalette(grid);
     Panel4->SetPanelColour(c.panel, c.raisedPanels);
 }
 
@@ -635,8 +676,11 @@ void TfrmMain::PrintClick() {
     PrintMargins margins{mm[0], mm[1], mm[2], mm[3]};
     std::optional<GraphPrintSource> graph;
     if (*kind == PrintPageKind::Graph) {
-        graph = GraphPrintSourceOf(*GraphPage, LabelTitle->text().toStdString(),
-                                   view_.graphMode == kGraphVector && view_.vectorKind == kVectorProgressive);
+        const bool progressive = view_.graphMode == kGraphVector && view_.vectorKind == kVectorProgressive;
+        graph = GraphPrintSourceOf(*GraphPage, LabelTitle->text().toStdString(), progressive,
+                                   progressive ? ProgressiveLegendLines(ProgressiveLegendTexts(stats_.progressive,
+                                                                                               data_.rangeCount))
+                                               : std::vector<std::string>{});
     }
     PrintPage(this, *kind, data_, stats_, openFileName_.toStdString(), margins,
               printerChooser ? *printerChooser : *PrtDialog, graph ? &*graph : nullptr);
@@ -663,6 +707,19 @@ void TfrmMain::ExportClick() {
     SaveDialog1->setDirectory(QString::fromStdString(settings_.directory));
     SaveDialog1->selectFile(QString::fromStdString(data_.defaultSaveName));
     ExportText(data_, *ExportDlg, exportUi ? *exportUi : *saveDialogUi_);
+    Refresh();
+}
+
+void TfrmMain::ImportClick() {
+    StandardImportDialogs dialogs(this);
+    const ImportCommandOutcome outcome =
+        RunImport(data_, QString::fromStdString(settings_.directory), importUi ? *importUi : dialogs,
+                  converterLibraryName.isEmpty() ? QString(kConverterLibraryName) : converterLibraryName);
+    openDialogFileName_ = outcome.openDialogFileName;
+    if (outcome.dataSetReplaced) {
+        DataSetReplaced(outcome.openDialogFileName);
+        Notebook1->setCurrentIndex(3);
+    }
     Refresh();
 }
 
@@ -748,7 +805,11 @@ void TfrmMain::LockCharts() {
 }
 
 void TfrmMain::CopyClick() {
-    if (Notebook1->currentIndex() == kPageViews && Notebook2->currentIndex() == kInnerChart) GraphPage->CopyToClipboard(Panel1);
+    if (Notebook1->currentIndex() != kPageViews || !data_.statisticsValid) return;
+    QWidget& page = *Notebook1->widget(kPageViews);
+    const int inner = Notebook2->currentIndex();
+    if (inner == kInnerChart) CopyGraphPage(page, {Panel1, Panel3}, *GraphPage, GraphPage->CurrentView());
+    else if (inner == kInnerTable || inner == kInnerSummary) CopyWidget(page);
 }
 
 void TfrmMain::InstrumentClick() {
@@ -839,11 +900,17 @@ void TfrmMain::Refresh() {
     view_.innerPage = static_cast<InnerPage>(Notebook2->currentIndex());
     LabelTitle->setText(QString::fromStdString(ViewTitle(view_, data_)));
     const bool graphShown = Notebook1->currentIndex() == kPageViews && Notebook2->currentIndex() == kInnerChart;
-    if (graphShown) {
-        GraphPage->ShowGraph(view_.graphMode, view_.barKind, view_.lineChannel, view_.barScale, view_.startOfDays,
-                             view_.vectorKind);
+    if (graphShown && !GraphPage->ShowGraph(view_.graphMode, view_.barKind, view_.lineChannel, view_.barScale,
+                                            view_.startOfDays, view_.vectorKind)) {
+        // Nothing to draw from (a failed open, no range): the list instead of
+        // the last file's graph.
+        Notebook1->setCurrentIndex(kPageList);
+        Panel3->hide();
+        view_.page = kPageList;
+        LabelTitle->setText(QString::fromStdString(ViewTitle(view_, data_)));
+    } else if (graphShown) {
         if (view_.graphMode == kGraphVector && view_.vectorKind == kVectorProgressive) {
-            const ProgressiveLegend& l = GraphPage->Legend();
+            const ProgressiveLegend l = ProgressiveLegendTexts(stats_.progressive, data_.rangeCount);
             LabelNeumannP->setText(QString::fromStdString(l.neumann));
             LabelAvgS->setText(QString::fromStdString(l.averageSpeed));
             LabelRestS->setText(QString::fromStdString(l.restSpeed));
@@ -855,12 +922,12 @@ void TfrmMain::Refresh() {
     for (TChartVx* chart : {GraphPage->Chart1, GraphPage->Chart2}) {
         while (chart->IsUpdating()) chart->EndUpdate();
     }
-    actCopy->setEnabled(graphShown && data_.statisticsValid);
+    actCopy->setEnabled(Notebook1->currentIndex() == kPageViews && data_.statisticsValid);
     actNumberMeasured->setEnabled(graphShown && view_.graphMode == kGraphBar);
     actPercent->setEnabled(graphShown && view_.graphMode == kGraphBar);
     actNumberMeasured->setChecked(view_.barScale != kBarScalePercent);
     actPercent->setChecked(view_.barScale == kBarScalePercent);
-    actUpdateSalinity->setEnabled(false);
+    if (Tools) Tools->UpdateItems();
     // Leaving the instrument page stops the terminal; showing it opens the
     // link and starts the pump.
     InstrumentPage->ViewRefreshed(Notebook1->currentIndex() == kPageComm);
@@ -875,6 +942,30 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     InstComm->Close();
     SaveMainWindowSettingsAtExit(settings_, store_);
     event->accept();
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (activated_) return;
+    activated_ = true;
+    FirstActivation();
+}
+
+void TfrmMain::FirstActivation() {
+    AboutBox->setWindowTitle(windowTitle());
+    AboutBox->SetBuildDate(version.buildDate);
+    AboutBox->SetVersion(version.fileVersion);
+    AboutBox->SetProductName(version.internalName);
+    programTitle_ = ProgramTitleFromInternalName(version.internalName.toStdString(), programTitle_);
+    setWindowTitle(QString::fromStdString(WindowCaption(programTitle_, data_)));
+    Refresh();
+    // Keys scroll the list from the start; the bar takes no focus while
+    // there is nothing to scroll, so the list does.
+    if (ListView->ScrollBarV->isEnabled()) {
+        ListView->ScrollBarV->setFocus();
+    } else {
+        ListView->setFocus();
+    }
 }
 
 void TfrmMain::resizeEvent(QResizeEvent* event) {
@@ -898,31 +989,42 @@ void TfrmMain::wheelEvent(QWheelEvent* event) {
 }
 
 void TfrmMain::contextMenuEvent(QContextMenuEvent* event) {
+    const std::vector<PopupEntry> entries =
+        PopupEntries(static_cast<MainPage>(Notebook1->currentIndex()), static_cast<InnerPage>(Notebook2->currentIndex()),
+                     view_.graphMode, data_.header);
+    if (entries.empty()) return;
     QMenu popup(this);
-    const int page = Notebook1->currentIndex();
-    const int inner = Notebook2->currentIndex();
-    if (page != kPageViews) return;
-    if (inner == kInnerTable || inner == kInnerSummary) {
-        popup.addAction(actMatrix);
-        popup.addAction(actSummary);
-        popup.addSeparator();
-    } else if (inner == kInnerChart && view_.graphMode == kGraphBar) {
-        // The speed, direction and oxygen-flux entries choose the bar kind.
-        for (QAction* a : barItems) {
-            if (a->isVisible()) popup.addAction(a);
+    for (PopupEntry e : entries) {
+        if (e == PopupEntry::FirstSeparator || e == PopupEntry::SecondSeparator) {
+            popup.addSeparator();
+            continue;
         }
-        popup.addSeparator();
-        popup.addAction(actNumberMeasured);
-        popup.addAction(actPercent);
-        popup.addSeparator();
-    } else if (inner == kInnerChart && view_.graphMode == kGraphLine) {
-        for (QAction* a : lineItems) {
-            if (a->isVisible()) popup.addAction(a);
-        }
-        popup.addSeparator();
+        if (QAction* a = PopupAction(e)) popup.addAction(a);
     }
-    popup.addAction(actCopy);
     popup.exec(event->globalPos());
+}
+
+QAction* TfrmMain::PopupAction(PopupEntry entry) const {
+    switch (entry) {
+        case PopupEntry::Matrix: return actMatrix;
+        case PopupEntry::Summary: return actSummary;
+        case PopupEntry::Speed: return popupKinds[0];
+        case PopupEntry::Direction: return popupKinds[1];
+        case PopupEntry::OxygenFlux: return popupKinds[2];
+        case PopupEntry::Temperature: return lineItems[kLineTemperature];
+        case PopupEntry::Optional: return lineItems[kLineOptional];
+        case PopupEntry::OxygenMgl: return lineItems[kLineOxygenMgl];
+        case PopupEntry::Flux: return lineItems[kLineFlux];
+        case PopupEntry::NumberMeasured: return actNumberMeasured;
+        case PopupEntry::Percent: return actPercent;
+        case PopupEntry::Progressive: return vectorItems[kVectorProgressive];
+        case PopupEntry::MaxMean: return vectorItems[kVectorMaxMean];
+        case PopupEntry::FluxNumber: return vectorItems[kVectorFluxNumber];
+        case PopupEntry::RelativeOxygenFlux: return vectorItems[kVectorOxygenFlux];
+        case PopupEntry::Stick: return vectorItems[kVectorStick];
+        case PopupEntry::Copy: return actCopy;
+        default: return nullptr;
+    }
 }
 
 }  // namespace corvan

@@ -17,11 +17,13 @@
 #include "graphs/scale_settings.h"
 #include "graphs/statistics.h"
 #include "ui/settings_store.h"
+#include "ui/page_popup.h"
 #include "ui/window_rules.h"
 
 namespace corvan {
 
 class ExportUi;
+class ImportDialogs;
 class TGraphPage;
 class PrinterChooser;
 class TMarginDlg;
@@ -37,12 +39,21 @@ class TerminalBuffer;
 class SummaryPanel;
 class TScaleDialog;
 class TdlgColor;
+class TdlgKonsult;
 class SaveDialogExportUi;
 class TAboutBox;
 class TExportDlg;
 class TListView;
 class TSelectDlg;
 class TTableGrid;
+class TToolsMenu;
+
+// What the program file says of itself (its version resource).
+struct ProgramVersion {
+    QString internalName;
+    QString fileVersion;
+    QString buildDate;
+};
 
 // Settings the window reads at start and partly writes back at exit.
 struct MainWindowSettings {
@@ -71,6 +82,9 @@ public:
     const MainWindowSettings& Settings() const { return settings_; }
     const GraphSettings& Graphs() const { return graphSettings_; }
 
+    // Applied at the first activation; tests may set it before showing.
+    ProgramVersion version;
+
     // Test hooks: the file name the open dialog would return (empty =
     // cancelled); nullptr uses the real dialog.
     std::function<QString(const QString& directory)> chooseOpenFileName;
@@ -78,6 +92,10 @@ public:
     ExportUi* exportUi = nullptr;
     // The printer of "&Print"; nullptr uses the print dialog.
     PrinterChooser* printerChooser = nullptr;
+    // The dialogs of "Import"; nullptr uses the window's. The converter
+    // library is looked up by this name at each import.
+    ImportDialogs* importUi = nullptr;
+    QString converterLibraryName;
 
     // Commands, named by their captions.
     QAction* actOpen = nullptr;
@@ -117,6 +135,7 @@ public:
     QAction* barItems[3] = {};     // tags 0, 1, 6
     QAction* lineItems[7] = {};    // tags 0..6
     QAction* vectorItems[5] = {};  // tags 0..4
+    QAction* popupKinds[3] = {};   // context menu: speed, direction, oxygen flux
     QAction* utilItems[9] = {};
     QAction* actUpdateSalinity = nullptr;
 
@@ -155,19 +174,26 @@ public:
     TEditRefDlg* EditRefDlg = nullptr;
     TReceivePump& Pump() { return *pump_; }
     TdlgColor* dlgColor = nullptr;
+    // The correcting and converting commands of "&Util".
+    TToolsMenu* Tools = nullptr;
+    TdlgKonsult* dlgKonsult = nullptr;
     QFileDialog* SaveDialog1 = nullptr;
 
     // The text of the open dialog's file (with extension).
     const QString& OpenFileName() const { return openFileName_; }
+    // The file the next Open offers (full path; empty = none).
+    const QString& OpenDialogFileName() const { return openDialogFileName_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void FirstActivation();
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();
@@ -178,6 +204,7 @@ private:
     void OpenClick();
     void SetRangeClick();
     void ExportClick();
+    void ImportClick();
     void ListClick();
     void TableToolClick();
     void MatrixClick();
@@ -204,6 +231,7 @@ private:
     // Every graph command suspends drawing until the refresh draws.
     void LockCharts();
     void CopyClick();
+    QAction* PopupAction(PopupEntry entry) const;
     void PrintClick();
     void PageSetupClick();
     void EditStartingTimeClick();
@@ -219,6 +247,7 @@ private:
     ViewState view_;
     std::string programTitle_ = kProgramTitle;
     QString openFileName_;
+    QString openDialogFileName_;
     bool activated_ = false;
     std::unique_ptr<SaveDialogExportUi> saveDialogUi_;
     std::unique_ptr<TerminalBuffer> terminal_;

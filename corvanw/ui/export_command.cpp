@@ -10,11 +10,15 @@
 #include <QTime>
 
 #include "data/file_error.h"
+#include "exchange/netcdf_writer.h"
 
 namespace corvan {
 
 namespace {
-constexpr const char* kExportFilter = "Text Files (*.txt)|*.txt|DOS export files(*.prn)|*.prn";
+constexpr const char* kExportFilter =
+    "Text Files (*.txt)|*.txt|DOS export files(*.prn)|*.prn|NetCDF (*.nc)|*.nc";
+constexpr int kNetcdfFilterIndex = 3;
+constexpr const char* kNetcdfWriter = "corvanw";
 constexpr const char* kExportTitle = "Export to file";
 constexpr const char* kAlreadyExists = "\rThis file already exists.";
 constexpr const char* kReplaceQuestion = "\rDo you want to replace it?";
@@ -93,6 +97,30 @@ ExportLocale ExportLocaleFromQLocale(const QLocale& locale) {
 
 ExportLocale SystemExportLocale() { return ExportLocaleFromQLocale(QLocale::system()); }
 
+void ExportNetcdf(const DataSet& data, const TExportDlg& dialog, ExportUi& ui) {
+    const ExportRecordRange records = ExportRecords(data, dialog.Contents(), dialog.SeriesNumber());
+    NetcdfExportOptions options;
+    options.first = records.first;
+    options.last = records.last;
+    options.site = dialog.Site();
+    options.writtenBy = kNetcdfWriter;
+
+    const QString chosen = ui.ExecuteSaveDialog(kNetcdfFilterIndex);
+    if (chosen.isEmpty()) return;
+    const std::string fileName = NetcdfFileNameWithExtension(chosen.toStdString());
+    const QString name = QString::fromStdString(fileName);
+    if (QFileInfo::exists(name) &&
+        !ui.ConfirmReplace(QDir::toNativeSeparators(name) + kAlreadyExists + kReplaceQuestion)) {
+        return;
+    }
+    try {
+        const std::string why = WriteNetcdfExport(fileName, data, options);
+        if (!why.empty()) ui.ShowError(QDir::toNativeSeparators(name) + "\r" + QString::fromStdString(why));
+    } catch (const FileError& e) {
+        ui.ShowError(QString::fromStdString(e.what()));
+    }
+}
+
 void ExportText(const DataSet& data, TExportDlg& dialog, ExportUi& ui) {
     if (!data.dataLoaded) return;
     ui.BorrowSaveDialog(kExportFilter, kExportTitle);
@@ -102,6 +130,10 @@ void ExportText(const DataSet& data, TExportDlg& dialog, ExportUi& ui) {
     } giveBack{ui};
 
     if (!dialog.Execute(data)) return;
+    if (dialog.NetcdfChosen()) {
+        ExportNetcdf(data, dialog, ui);
+        return;
+    }
     TextExportOptions options;
     options.layout = dialog.Layout();
     options.delimiter = dialog.Delimiter();

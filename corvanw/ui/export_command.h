@@ -63,7 +63,10 @@ ExportLocale ExportLocaleFromQLocale(const QLocale& locale);
 ExportLocale SystemExportLocale();
 
 // The command handler: does nothing without loaded data; writes one file in
-// the system locale; a failure to write is shown by ui.ShowError.
+// the system locale, or a NetCDF file when the dialog chose one; a failure
+// to write is shown by ui.ShowError.
 void ExportText(const DataSet& data, TExportDlg& dialog, ExportUi& ui);
+// The NetCDF half, after the options dialog was accepted.
+void ExportNetcdf(const DataSet& data, const TExportDlg& dialog, ExportUi& ui);
 
 }  // namespace corvan

@@ -24,6 +24,19 @@ std::string WindowCaption(const std::string& programTitle, const DataSet& data) 
     return programTitle + " - " + typeName + " - " + data.baseName;
 }
 
+std::string ProgramTitleFromInternalName(const std::string& internalName, const std::string& current) {
+    if (internalName.find_first_not_of(" \t") == std::string::npos) return current;
+    // Cut on a character boundary, never inside a UTF-8 sequence.
+    std::size_t end = 0;
+    std::size_t chars = 0;
+    while (end < internalName.size() && chars < kProgramTitleLength) {
+        ++end;
+        while (end < internalName.size() && (static_cast<unsigned char>(internalName[end]) & 0xC0) == 0x80) ++end;
+        ++chars;
+    }
+    return internalName.substr(0, end);
+}
+
 std::string UpperCase(const std::string& text) {
     std::string u = text;
     for (char& c : u) {

@@ -12,6 +12,11 @@
 namespace corvan {
 
 inline constexpr const char* kProgramTitle = "Corvan";
+inline constexpr std::size_t kProgramTitleLength = 20;
+
+// The program title the version's internal name gives: the name cut to
+// the title's length, or the title kept when the name is blank.
+std::string ProgramTitleFromInternalName(const std::string& internalName, const std::string& current);
 
 struct CommandStates {
     // Enabled with a current channel: tool buttons "Table", "Bar graph",

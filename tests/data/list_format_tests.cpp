@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "data/data_set.h"
 #include "data/list_format.h"
 
@@ -87,6 +89,29 @@ TEST(ListCells, PositionsInDegreesAndMinutes) {
     const auto cols = RebuildListColumns(d);
     EXPECT_EQ(FormatListCell(d, cols[3], 0, 1), "-");
     EXPECT_EQ(FormatListCell(d, cols[4], 0, 1), "10\u00B000.0'");
+}
+
+// Whatever a damaged file holds, a cell gets a text; no value reaches an
+// integer conversion it does not fit.
+TEST(ListCells, ValuesOfADamagedFileStillGetATextOfTheirOwn) {
+    for (double v : {5e33, -5e33, 1e9, -1e9, std::numeric_limits<double>::infinity(),
+                     -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()}) {
+        EXPECT_EQ(FormatPosition(v), "-") << v;
+    }
+    EXPECT_EQ(FormatPosition(-9.9e8), "-16500000\u00B000.0'");
+
+    DataSet d;
+    d.header.instrumentType = 2;
+    d.header.count = 2;
+    d.records[0] = {-3.4e38f, std::numeric_limits<float>::quiet_NaN(), 5.0f, 0.0f};
+    d.records[1] = {std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(), 5.0f, 0.0f};
+    const auto cols = RebuildListColumns(d);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(FormatListCell(d, cols[3], i, 1), "-");
+        EXPECT_EQ(FormatListCell(d, cols[4], i, 1), "-");
+    }
+    // The largest finite values keep every digit.
+    EXPECT_EQ(FormatFixed(1e300, 8, 2).size(), 304u);
 }
 
 TEST(ListCells, LColumnsTestTheCompanionValues) {

@@ -185,7 +185,7 @@ private slots:
             QTest::mouseClick(d->OKBtn, Qt::LeftButton);
         });
         ExportText(*data_, dlg, ui);
-        QCOMPARE(ui.filter, QString("Text Files (*.txt)|*.txt|DOS export files(*.prn)|*.prn"));
+        QCOMPARE(ui.filter, QString("Text Files (*.txt)|*.txt|DOS export files(*.prn)|*.prn|NetCDF (*.nc)|*.nc"));
         QCOMPARE(ui.title, QString("Export to file"));
         QCOMPARE(ui.filterIndex, 2);
         QCOMPARE(ui.returned, 1);
@@ -299,7 +299,7 @@ private slots:
         };
         run("viaDialog", false);
         QCOMPARE(title, QString("Export to file"));
-        QCOMPARE(filters, QStringList({"Text Files (*.txt)", "DOS export files(*.prn)"}));
+        QCOMPARE(filters, QStringList({"Text Files (*.txt)", "DOS export files(*.prn)", "NetCDF (*.nc)"}));
         QCOMPARE(selectedFilter, QString("DOS export files(*.prn)"));
         QVERIFY(saving);
         const std::string file = dir_->Path("viaDialog.prn");

@@ -9,6 +9,7 @@
 
 #include "graphs/gui/TChartVx.h"
 #include "graphs/gui/TGraphPage.h"
+#include "graphs/gui/page_picture.h"
 #include "stats_test_data.h"
 
 namespace corvan {
@@ -77,12 +78,13 @@ private slots:
         Fixture f({{10, 5}, {20, 5}, {30, 5}});
         f.settings.drawSolidLines = false;
         QVERIFY(f.page.ShowGraph(kGraphLine, 0, kLineSpeed, 2, false));
-        QVERIFY(f.page.Chart1->mainSeries.markersVisible);
+        QVERIFY(f.page.Chart1->Description().line->markersVisible);
         const QImage img = f.Grab();
         QVERIFY(Reddish(img.pixel(f.Pixel(600, 20))));
         // Bars draw solid lines regardless.
         QVERIFY(f.page.ShowGraph(kGraphBar, 0, kLineSpeed, 2, false));
-        QVERIFY(!f.page.Chart1->mainSeries.markersVisible);
+        QVERIFY(!f.page.Chart1->Description().bars->labels.empty());
+        QVERIFY(!f.page.Chart1->Description().line.has_value());
     }
 
     void zoomByDragAndUndo() {
@@ -101,11 +103,11 @@ private slots:
         QVERIFY(c.IsZoomed());
         f.Grab();
         QCOMPARE(c.BottomMapping().maximum - c.BottomMapping().minimum, 1800.0);
-        QVERIFY(!c.left.automatic);
+        QVERIFY(!c.LeftAutomatic());
         // A pan to the left stops at the start of the data.
         QVERIFY(!c.PanBy(100000, 0));
-        QCOMPARE(c.bottom.minimum, 0.0);
-        QCOMPARE(c.bottom.maximum, 1800.0);
+        QCOMPARE(c.ViewBottom().minimum, 0.0);
+        QCOMPARE(c.ViewBottom().maximum, 1800.0);
         // Dragging towards the upper left undoes the zoom.
         QTest::mousePress(&c, Qt::LeftButton, {}, b);
         QTest::mouseRelease(&c, Qt::LeftButton, {}, a);
@@ -121,7 +123,7 @@ private slots:
         QVERIFY(f.page.ShowGraph(kGraphBar, 0, 0, 2, false));
         TChartVx& c = *f.page.Chart1;
         const QImage img = f.Grab();
-        QCOMPARE(c.mode, kModeBars);
+        QCOMPARE(c.Description().mode, kModeBars);
         QCOMPARE(c.FootCaption(), std::string("cm/s"));
         QCOMPARE(c.LeftCaption(), std::string("Number of measurements"));
         // The second class holds two: its bar rises to 2.
@@ -168,7 +170,9 @@ private slots:
         Fixture f({{10, 5}, {20, 5}, {30, 5}});
         QVERIFY(f.page.ShowGraph(kGraphLine, 0, kLineSpeed, 2, false));
         f.Grab();
-        f.page.CopyToClipboard();
+        QWidget panel;
+        panel.resize(640, 40);
+        CopyGraphPage(f.page, {&panel}, f.page, f.page.CurrentView());
         const QMimeData* mime = QApplication::clipboard()->mimeData();
         QVERIFY(mime);
         QVERIFY(mime->data("image/svg+xml").contains("<svg"));

@@ -113,7 +113,7 @@ private slots:
         QVERIFY(f.page.ShowGraph(kGraphVector, 0, 0, 2, false, kVectorStick));
         TChartVx& c = *f.page.Chart1;
         const QImage img = f.Grab(&c);
-        QCOMPARE(c.mode, kModeStick);
+        QCOMPARE(c.Description().mode, kModeStick);
         QVERIFY(!c.StickPixels().empty());
         // Each stick points up and to the right, never left or down.
         for (const PixelLine& l : c.StickPixels()) {
@@ -149,7 +149,7 @@ private slots:
         // A temperature-only instrument has no current to draw.
         Fixture f(std::vector<testing::Rec>(10, {10.0f, 90.0}), 600, 2);
         QVERIFY(f.page.ShowGraph(kGraphVector, 0, 0, 2, false, kVectorProgressive));
-        QVERIFY(!f.page.Chart1->mainSeries.HasPoints());
+        QVERIFY(!f.page.Chart1->Description().line.has_value());
     }
 };
 

@@ -193,6 +193,56 @@ TEST_F(DownloadEndToEnd, ALinkThatGoesAwayIsAFailureWithNothingWritten) {
     EXPECT_FALSE(fs::exists(base + ".CVN"));
 }
 
+TEST_F(DownloadEndToEnd, TheInstrumentIsReleasedWhenTheDownloadCannotEnd) {
+    // Interrupted mid-download, by Ctrl+C or a termination request: the
+    // instrument hears ESC, and nothing is written.
+    for (int signal : {SIGINT, SIGTERM}) {
+        Process sim({CORVAN_SIM_PATH, "--once", "--timeout", "30", "--baud", "9600", "--count", "3000"},
+                    dir / "sim.out", dir / "sim.err");
+        const std::string port = sim.FirstLine(5000);
+        ASSERT_FALSE(port.empty()) << sim.Err();
+        Process prog({CORVAN_CLI_PATH, "download", "--port", port, "-o", base, "--timeout", "10"}, dir / "cli.out",
+                     dir / "cli.err");
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        prog.Signal(signal);
+        EXPECT_EQ(prog.Wait(10000), std::optional<int>(1)) << signal;
+        sim.Wait(10000);
+        EXPECT_NE(sim.Err().find("ended by ESC"), std::string::npos) << signal << ": " << sim.Err();
+        EXPECT_NE(prog.Err().find("interrupted"), std::string::npos) << prog.Err();
+        EXPECT_FALSE(fs::exists(base + ".CVN"));
+    }
+
+    // The output folder vanishes while the series comes in: nothing can be
+    // saved, and the instrument is told so instead of waiting for an ACK.
+    const fs::path out = dir / "out";
+    fs::create_directories(out);
+    Process sim({CORVAN_SIM_PATH, "--once", "--timeout", "30", "--baud", "19200", "--count", "400"}, dir / "sim.out",
+                dir / "sim.err");
+    const std::string port = sim.FirstLine(5000);
+    ASSERT_FALSE(port.empty()) << sim.Err();
+    Process prog({CORVAN_CLI_PATH, "download", "--port", port, "-o", (out / "dl").string(), "--timeout", "10"},
+                 dir / "cli.out", dir / "cli.err");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    fs::remove_all(out);
+    EXPECT_EQ(prog.Wait(20000), std::optional<int>(1));
+    sim.Wait(10000);
+    EXPECT_NE(sim.Err().find("ended by ESC"), std::string::npos) << sim.Err();
+    EXPECT_NE(prog.Err().find((out / "dl").string()), std::string::npos) << prog.Err();
+}
+
+TEST_F(DownloadEndToEnd, WrongChoicesAreRefusedBeforeTheInstrumentIsAsked) {
+    // No simulator: neither reaches the link.
+    Process baud({CORVAN_CLI_PATH, "download", "--port", (dir / "no-such-port").string(), "--baud", "12345", "-o", base},
+                 dir / "cli.out", dir / "cli.err");
+    EXPECT_EQ(baud.Wait(10000), std::optional<int>(2));
+    EXPECT_NE(baud.Err().find("--baud"), std::string::npos) << baud.Err();
+    const std::string nowhere = (dir / "no" / "such" / "dl").string();
+    Process folder({CORVAN_CLI_PATH, "download", "--port", (dir / "no-such-port").string(), "-o", nowhere},
+                   dir / "cli.out", dir / "cli.err");
+    EXPECT_EQ(folder.Wait(10000), std::optional<int>(1));
+    EXPECT_NE(folder.Err().find("does not exist"), std::string::npos) << folder.Err();
+}
+
 TEST_F(DownloadEndToEnd, AtLineSpeedTheProgramKeepsUpWithTheLink) {
     constexpr int kBaud = 115200;
     const Outcome r = Download({"--count", "2000", "--baud", std::to_string(kBaud)}, {"--baud", std::to_string(kBaud)});

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -311,6 +312,43 @@ private slots:
         QVERIFY(comm.IsOpen());
     }
 
+    void printerToggleShowsItsStateAndButtonsStayInside() {
+        TVxObjComm comm;
+        comm.SetLinkFactory([](TVxObjComm&) { return std::make_unique<MemoryLink>(); });
+        TerminalBuffer terminal;
+        TReceivePump pump(comm, terminal);
+        TInstrumentPage page(comm, terminal, pump);
+        QTemporaryDir dir;
+        page.SetPrinterFactory([&dir] {
+            auto printer = std::make_unique<QPrinter>();
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(dir.filePath("echo.pdf"));
+            return printer;
+        });
+        page.resize(1000, 650);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        page.ViewRefreshed(true);
+        for (QPushButton* b : {page.SetupBtn, page.DownloadBtn, page.PrintBtn}) {
+            const QRect r = b->geometry();
+            QVERIFY2(r.right() < page.width() - 1 && r.left() > page.ScrollBarTerm->geometry().right(),
+                     qPrintable(b->text()));
+            QVERIFY(r.width() >= b->sizeHint().width());
+        }
+        auto shows = [&](bool on) {
+            return page.PrintBtn->icon().pixmap(12).toImage() == PrintGlyph(on).pixmap(12).toImage();
+        };
+        QVERIFY(shows(false));
+        QVERIFY(!shows(true));
+        page.PrintBtn->click();
+        QVERIFY(page.PrintBtn->isChecked());
+        QVERIFY(shows(true));
+        // A refresh of the views ends the echo and puts the lamp out.
+        page.ViewRefreshed(true);
+        QVERIFY(!page.PrintBtn->isChecked());
+        QVERIFY(shows(false));
+    }
+
     void downloadDialogSavesWhatTheSimulatorSends() {
         QTemporaryDir dir;
         const QString file = dir.filePath("dl.CVN");
@@ -504,6 +542,59 @@ private slots:
         QCOMPARE(back.records[1].speed, 1.0f);
         QCOMPARE(back.records[2].speed, 2.0f);
         QCOMPARE(back.recordCount, 10);
+    }
+
+    void eraseAndStartingTimeWithoutAReferenceFile() {
+        QTemporaryDir dir;
+        const std::string base = dir.filePath("noref").toStdString();
+        WriteSet(base, 10);
+        QFile::remove(QString::fromStdString(base + ".RF6"));
+        QString message;
+        auto noBox = [&] {
+            WhenModal<QMessageBox>(
+                [&](QMessageBox* box) {
+                    message = box->text();
+                    box->accept();
+                },
+                3000);
+        };
+        auto pick = [&] {
+            WhenModal<QFileDialog>([&](QFileDialog* d) { Choose(d, QString::fromStdString(base + ".CVN")); });
+        };
+
+        // The erase runs with no series, between the records around the run.
+        DataSet data;
+        TDeleteDlg dlg;
+        pick();
+        WhenModal<TDeleteDlg>([](TDeleteDlg* d) {
+            QTest::keyClicks(d->EditFirst, "5");
+            QTest::keyClicks(d->EditLast, "7");
+            d->OKBtn->click();
+        });
+        noBox();
+        QVERIFY(RunEraseMeasurements(nullptr, data, dlg, dir.path()));
+        QCOMPARE(message, QString());
+        QVERIFY(QFileInfo::exists(QString::fromStdString(base + ".~CVN")));
+        DataSet back;
+        back.baseName = base;
+        LoadMeasurementFiles(back);
+        QCOMPARE(back.recordCount, 10);
+        QCOMPARE(back.records[5].speed, 5.0f);
+
+        // The starting-time tool shows an empty list and writes nothing.
+        TEditRefDlg edit;
+        int shown = -1;
+        pick();
+        WhenModal<TEditRefDlg>([&](TEditRefDlg* d) {
+            shown = d->ListSeries->topLevelItemCount();
+            d->OKBtn->click();
+        });
+        noBox();
+        QVERIFY(!RunEditStartingTime(nullptr, data, edit, dir.path()));
+        QCOMPARE(shown, 0);
+        QCOMPARE(message, QString());
+        QVERIFY(!QFileInfo::exists(QString::fromStdString(base + ".RF6")));
+        QTest::qWait(3100);  // let the unused box watcher run out
     }
 
     void startingTimeEditor() {

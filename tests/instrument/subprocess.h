@@ -83,6 +83,7 @@ public:
     }
 
     void Kill() { ::kill(pid_, SIGKILL); }
+    void Signal(int signal) { ::kill(pid_, signal); }
     std::string Out() const { return ReadText(out_); }
     std::string Err() const { return ReadText(err_); }
 

@@ -72,10 +72,12 @@ TEST_F(ListPrint, ColumnsShrinkOnANarrowPageWithGapsOfAtMostTenMillimetres) {
     EXPECT_DOUBLE_EQ(wide.ends[1], 7 * d12 + 10.0);
     EXPECT_DOUBLE_EQ(wide.ends.back(), 39 * d12 + 60.0);
 
-    // 80 mm holds 39 digits at 11 points (75.7 mm) but not at 12 (82.6 mm).
+    // 80 mm holds 39 digits and six one-digit gaps at 10 points (79.4 mm)
+    // but not at 11 (87.3 mm).
     const ListPrintColumns narrow = FitListColumns(columns, 80.0, measure_);
-    EXPECT_DOUBLE_EQ(narrow.points, 11.0);
-    EXPECT_NEAR(narrow.gap, (80.0 - 39 * FixedPitchMeasure::CharWidth(11.0)) / 6, 1e-9);
+    EXPECT_DOUBLE_EQ(narrow.points, 10.0);
+    EXPECT_NEAR(narrow.gap, (80.0 - 39 * FixedPitchMeasure::CharWidth(10.0)) / 6, 1e-9);
+    EXPECT_GE(narrow.gap, FixedPitchMeasure::CharWidth(10.0));
     EXPECT_LE(narrow.ends.back(), 80.0 + 1e-9);
 
     // Nothing fits 2 mm: one point, and no negative gap.
@@ -112,9 +114,9 @@ TEST_F(ListPrint, PagesHeadersAndRecordLines) {
     const int linesPerPage = static_cast<int>(277.0 / l);
     const PrintJob job = LayoutListPrint(data_, "ONE.CVN", RecordRange{0, 299}, a4_, measure_);
 
-    // Page 1: header, empty, heading, interval, empty, column headers; the
-    // later pages: header, empty, column headers.
-    const int first = linesPerPage - 6;
+    // Page 1: header, heading, interval, empty, column headers; the later
+    // pages: header, empty, column headers.
+    const int first = linesPerPage - 5;
     const int later = linesPerPage - 3;
     const int expectedPages = 1 + (300 - first + later - 1) / later;
     ASSERT_EQ(static_cast<int>(job.pages.size()), expectedPages);
@@ -146,6 +148,23 @@ TEST_F(ListPrint, PagesHeadersAndRecordLines) {
     };
     EXPECT_EQ(lineOf("5"), (std::vector<std::string>{"1", "5", "7.25", "-  ", "90", "25.Feb-97", "12:50"}));
     EXPECT_EQ(lineOf("6"), (std::vector<std::string>{"1", "6", "7.25", "12.5", "-", "25.Feb-97", "13:00"}));
+}
+
+TEST_F(ListPrint, ASeriesHeadingNeedsFiveLinesLeft) {
+    // Page header, series 1's heading block (heading, interval, empty,
+    // column headers) and its 20 records fill 25 lines; series 2's block
+    // and first record need five more.
+    const double l = measure_.LineHeight(PrintFont{});
+    auto pageOfSecondHeading = [&](double lines) {
+        const PageFrame frame{10.0, 10.0, 200.0, 10.0 + lines * l};
+        const PrintJob job = LayoutListPrint(data_, "FOUR.CVN", RecordRange{0, 39}, frame, measure_);
+        for (std::size_t p = 0; p < job.pages.size(); ++p)
+            for (const PrintText& t : job.pages[p].texts)
+                if (t.text.rfind("Start of meas series no. 2", 0) == 0) return static_cast<int>(p);
+        return -1;
+    };
+    EXPECT_EQ(pageOfSecondHeading(30.0), 0);
+    EXPECT_EQ(pageOfSecondHeading(29.5), 1);
 }
 
 TEST_F(ListPrint, ALongFileNameMovesToASecondHeaderLine) {

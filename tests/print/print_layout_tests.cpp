@@ -188,6 +188,14 @@ TEST_F(PrintLayout, MatrixWithSensorFluxKeepsItsColumnsOnThePage) {
     ASSERT_NE(unit, nullptr);
     EXPECT_LE(unit->x, a4Landscape_.right);
     EXPECT_GT(unit->x, Find(job.pages[0], kMaxCaption)->x);
+    // The grid spans the printable width, from edge to edge.
+    double leftmost = a4Landscape_.right, rightmost = 0.0;
+    for (const PrintLine& line : job.pages[0].lines) {
+        leftmost = std::min({leftmost, line.x1, line.x2});
+        rightmost = std::max({rightmost, line.x1, line.x2});
+    }
+    EXPECT_DOUBLE_EQ(leftmost, a4Landscape_.left);
+    EXPECT_NEAR(rightmost, a4Landscape_.right, 1e-9);
 }
 
 TEST_F(PrintLayout, GraphPagesLeaveTheRestOfTheLandscapePageToTheChart) {

@@ -394,6 +394,9 @@ void PrintPdfTests::oxygenSetWithCompanionFileFitsThePage() {
     const ListPrintColumns fit = FitListColumns(RebuildListColumns(oxy), frame.Width(), QtTextMeasure(chooser.printer));
     QVERIFY(fit.points < kPrintFontPoints);
     QVERIFY(fit.ends.back() <= frame.Width());
+    // The shrunk headers stay a digit apart, however wide they are.
+    const double digit = QtTextMeasure(chooser.printer).Width("0", PrintFont{fit.points, false});
+    QVERIFY2(fit.gap >= digit, qPrintable(QString("gap %1 mm, digit %2 mm").arg(fit.gap).arg(digit)));
 
     QVERIFY(PrintPage(nullptr, PrintPageKind::Matrix, oxy, stats, "oxy17.CVN", margins, chooser));
     const QString matrix = PageText(chooser.file, 1);
@@ -418,6 +421,7 @@ void PrintPdfTests::lineGraphPrintsOneLandscapePageWithItsHeader() {
     QVERIFY(page.ShowGraph(kGraphLine, 0, kLineSpeed, 2, false));
     page.Chart1->repaint();
     const std::string caption = page.Chart1->LeftCaption();
+    const QFont screenFont = page.Chart1->font();
     const GraphPrintSource source = GraphPrintSourceOf(page, "CURRENT SPEED");
 
     PdfChooser chooser(dir_.path());
@@ -441,7 +445,7 @@ void PrintPdfTests::lineGraphPrintsOneLandscapePageWithItsHeader() {
             text.indexOf(QString::fromStdString(caption)));
     // The printing leaves the screen chart as it was.
     QCOMPARE(page.Chart1->LeftCaption(), caption);
-    QVERIFY(!page.Chart1->testAttribute(Qt::WA_SetFont));
+    QCOMPARE(page.Chart1->font(), screenFont);
 
     // The red speed line lies on the page below the header, across most of
     // its width.
@@ -457,8 +461,9 @@ void PrintPdfTests::lineGraphPrintsOneLandscapePageWithItsHeader() {
     QCOMPARE(CountPixels(img, QRect(0, 0, img.width(), img.height() / 8), red), 0);
 
     // A zoomed chart says so after its caption.
-    page.Chart1->ZoomTo(page.Chart1->bottom.minimum, (page.Chart1->bottom.minimum + page.Chart1->bottom.maximum) / 2,
-                        page.Chart1->DataMinimum(), page.Chart1->DataMaximum());
+    const AxisMapping& shownBottom = page.Chart1->BottomMapping();
+    page.Chart1->ZoomTo(shownBottom.minimum, (shownBottom.minimum + shownBottom.maximum) / 2,
+                        page.Chart1->Description().dataMinimum, page.Chart1->Description().dataMaximum);
     QVERIFY(page.Chart1->IsZoomed());
     QVERIFY(PrintPage(nullptr, PrintPageKind::Graph, data_, stats_, "buoy3.CVN", margins, chooser, &source));
     QVERIFY(Shows(PageText(chooser.file, 1), QString::fromStdString(caption + " (zoomed)")));
@@ -490,13 +495,17 @@ void PrintPdfTests::twoDiagramsPrintSideBySide() {
     page.show();
     QVERIFY(QTest::qWaitForWindowExposed(&page));
     QVERIFY(page.ShowGraph(kGraphLine, 0, kLineSpeed, 2, false));
-    page.Chart1->SetLeftCaption("Left diagram");
-    TChartVx& second = *page.Chart2;
-    second.SetLeftCaption("Right diagram");
-    second.mainSeries.active = true;
-    for (int i = 0; i < 10; ++i) second.mainSeries.AddXY(i, i % 3);
-    second.SetDataRange(3.0, 0.0);
-    second.show();
+    GraphPageDescription two = page.Shown();
+    two.chart1.leftCaption = "Left diagram";
+    two.chart1HalfWidth = true;
+    ChartDescription second = two.chart1;
+    second.leftCaption = "Right diagram";
+    second.line->points.clear();
+    for (int i = 0; i < 10; ++i) second.line->points.push_back({static_cast<double>(i), static_cast<double>(i % 3)});
+    SetDataRange(second, 3.0, 0.0);
+    two.chart2 = second;
+    page.ShowDescription(two);
+    QVERIFY(page.Chart2->isVisible());
     const GraphPrintSource source = GraphPrintSourceOf(page, "SECTORS");
     PdfChooser chooser(dir_.path());
     PrintMargins margins;

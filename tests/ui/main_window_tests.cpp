@@ -19,7 +19,9 @@
 #include "ui/TSelectDlg.h"
 #include "ui/export_command.h"
 #include "print/gui/printer_chooser.h"
+#include "graphs/gui/TChartVx.h"
 #include "graphs/gui/TGraphPage.h"
+#include "ui/TAboutBox.h"
 #include "ui/TfrmMain.h"
 #include "ui/list_view.h"
 #include "ui/settings_store.h"
@@ -204,6 +206,41 @@ private slots:
         w.Refresh();
         for (QAction* a : {w.toolSelect, w.actSetRange, w.actSetScaling, w.actExport}) QVERIFY(!a->isEnabled());
         QCOMPARE(w.windowTitle(), QString("Corvan"));
+    }
+
+    void firstActivationTakesTheTitleFromTheVersion() {
+        MemorySettings store;
+        TfrmMain w(store);
+        w.version.internalName = "Survey";
+        w.version.fileVersion = "4.2.1";
+        w.show();
+        QCOMPARE(w.windowTitle(), QString("Survey"));
+        // The about box got the caption from before the version was read.
+        QCOMPARE(w.AboutBox->windowTitle(), QString("Corvan"));
+        QCOMPARE(w.AboutBox->ProductName->text(), QString("Survey"));
+        QCOMPARE(w.AboutBox->Version->text(), QString("Version: 4.2.1"));
+        QCOMPARE(w.focusWidget(), static_cast<QWidget*>(w.ListView));
+
+        // The charts stay locked while the range is chosen, so nothing
+        // paints the old graph over the new statistics.
+        bool lockedDuringOpen = false;
+        OnNextModal([&](QWidget* dlg) {
+            lockedDuringOpen = w.GraphPage->Chart1->IsUpdating() && w.GraphPage->Chart2->IsUpdating();
+            ClickOk(dlg);
+        });
+        w.OpenMeasurementFile(QString(CORVAN_SAMPLES) + "/buoy3.CVN");
+        QVERIFY(lockedDuringOpen);
+        QVERIFY(w.windowTitle().startsWith("Survey - "));
+        QVERIFY(w.windowTitle().endsWith(" - " + QString(CORVAN_SAMPLES) + "/buoy3"));
+        w.toolLine->trigger();
+        bool lockedDuringSetRange = false;
+        OnNextModal([&](QWidget* dlg) {
+            lockedDuringSetRange = w.GraphPage->Chart1->IsUpdating();
+            ClickOk(dlg);
+        });
+        w.actSetRange->trigger();
+        QVERIFY(lockedDuringSetRange);
+        QVERIFY(!w.GraphPage->Chart1->IsUpdating());
     }
 
     void theRangeDialogChoosesSeriesAndTypedLimits() {
@@ -410,21 +447,29 @@ private slots:
         QVERIFY(w.Pump().Running());
         QVERIFY(w.InstrumentPage->DownloadBtn->isEnabled());
 
+        // A file opened from the samples makes them the current data folder.
+        OnNextModal(ClickOk);
+        w.OpenMeasurementFile(QString(CORVAN_SAMPLES) + "/buoy3.CVN");
+        w.actInstrument->trigger();
+
         const QString file = dir.filePath("fromsim.CVN");
-        OnNextModal([file](QWidget*) {
+        QString startFolder;
+        OnNextModal([file, &startFolder](QWidget*) {
             // The download dialog first; the save dialog follows it.
             auto* watch = new QTimer;
-            QObject::connect(watch, &QTimer::timeout, [watch, file] {
+            QObject::connect(watch, &QTimer::timeout, [watch, file, &startFolder] {
                 auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
                 if (!d) return;
                 watch->stop();
                 watch->deleteLater();
+                startFolder = d->directory().absolutePath();
                 d->findChild<QLineEdit*>("fileNameEdit")->setText(file);
                 static_cast<QDialog*>(d)->accept();
             });
             watch->start(10);
         });
         QTest::mouseClick(w.InstrumentPage->DownloadBtn, Qt::LeftButton);
+        QCOMPARE(startFolder, QDir(CORVAN_SAMPLES).absolutePath());
         QVERIFY(w.Data().dataLoaded);
         QVERIFY(w.Data().statisticsValid);
         QCOMPARE(w.Data().recordCount, 300);

@@ -63,6 +63,14 @@ TEST(Caption, NamesTypeAndBase) {
     EXPECT_EQ(WindowCaption("Survey", d), "Survey - CorvanGPS - /data/buoy3");
 }
 
+TEST(WindowCaption, ProgramTitleFromTheInternalName) {
+    EXPECT_EQ(ProgramTitleFromInternalName("Survey", "Corvan"), "Survey");
+    EXPECT_EQ(ProgramTitleFromInternalName("  ", "Corvan"), "Corvan");
+    EXPECT_EQ(ProgramTitleFromInternalName("A very long internal name", "Corvan"), "A very long internal");
+    // Twenty characters, not twenty bytes.
+    EXPECT_EQ(ProgramTitleFromInternalName("\u00C5lesund current meter suite", "Corvan"), "\u00C5lesund current mete");
+}
+
 TEST(ViewTitles, PerViewAndChannel) {
     DataSet d;
     Loaded(d, 3, 3);

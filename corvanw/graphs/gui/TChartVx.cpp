@@ -2,25 +2,17 @@
 
 #include <QContextMenuEvent>
 #include <QCursor>
-#include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
 #include <algorithm>
 #include <cmath>
-#include <limits>
-#include <numbers>
+
+#include "graphs/gui/chart_painter.h"
 
 namespace corvan {
 
 namespace {
-
-constexpr int kTickLength = 4;
-constexpr int kDateTickLength = 10;
-constexpr int kMargin = 8;
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 // The magnifier of the zoom cursors; the hand of panning is Qt's own.
 QCursor MagnifierCursor(bool plus) {
@@ -37,42 +29,48 @@ QCursor MagnifierCursor(bool plus) {
     return QCursor(pm, 8, 8);
 }
 
+// Smallest and largest x of every point, gaps included: the limits of the
+// time axis.
+AxisRange XLimits(const ChartLine& line) {
+    if (line.points.empty()) return {0.0, 0.0};
+    AxisRange r{line.points.front().x, line.points.front().x};
+    for (const ChartPoint& p : line.points) {
+        r.minimum = std::min(r.minimum, p.x);
+        r.maximum = std::max(r.maximum, p.x);
+    }
+    return r;
+}
+
 }  // namespace
 
-double TLineSeriesVx::SmallestX() const {
-    double x = std::numeric_limits<double>::max();
-    for (const ChartPoint& p : points) x = std::min(x, p.x);
-    return points.empty() ? 0.0 : x;
-}
-
-double TLineSeriesVx::LargestX() const {
-    double x = std::numeric_limits<double>::lowest();
-    for (const ChartPoint& p : points) x = std::max(x, p.x);
-    return points.empty() ? 0.0 : x;
-}
-
 TChartVx::TChartVx(QWidget* parent) : QWidget(parent) {
-    bottom.labelFormat = "0";
-    bottom.labelSeparation = 20;
-    bottom.increment = 1.0;
-    left.labelSeparation = 10;
-    left.labelFormat = "0.0";
-    left.increment = 0.1;
+    setFont(ChartFont());
     setMouseTracking(false);
     setMinimumSize(120, 90);
 }
 
-void TChartVx::SetDataRange(double maximum, double minimum) {
-    const AxisRange r = DataRange(maximum, minimum, left.increment);
-    dataMinimum_ = r.minimum;
-    dataMaximum_ = r.maximum;
+void TChartVx::SetDescription(ChartDescription description) {
+    description_ = std::move(description);
+    zoomed_ = false;
+    zoomUnitsPerPixel_ = 0.0;
+    bottom_ = description_.bottom;
+    left_ = description_.left;
+    panned_ = false;
+    update();
 }
 
-void TChartVx::SetShown(bool shown) {
-    if (shown == shown_) return;
-    shown_ = shown;
-    mainSeries.active = shown;
-    update();
+ChartDescription TChartVx::CurrentView() const {
+    ChartDescription d = description_;
+    if (!zoomed_) return d;
+    d.zoomed = true;
+    d.bottom.automatic = false;
+    d.bottom.minimum = bottom_.minimum;
+    d.bottom.maximum = bottom_.maximum;
+    d.left.automatic = false;
+    d.left.minimum = left_.minimum;
+    d.left.maximum = left_.maximum;
+    d.zoomUnitsPerPixel = zoomUnitsPerPixel_;
+    return d;
 }
 
 void TChartVx::BeginUpdate() {
@@ -87,413 +85,107 @@ void TChartVx::EndUpdate() {
     }
 }
 
-void TChartVx::Reset() {
-    for (TLineSeriesVx* s : {&mainSeries, &directionSeries}) {
-        s->active = false;
-        s->Clear();
-    }
-    barSeries.active = false;
-    barSeries.Clear();
-    mainSeries.lineStyle = Qt::SolidLine;
-    zoomed_ = false;
-    left.automatic = true;
-    bottom.automatic = true;
-    dayPositions_.clear();
-    leftAxisKnown_ = false;
-    equalScale = skippedInvalid = dayMarks = zeroLines = sticks = polar = false;
-    pointValid.clear();
-    stickSpeeds.clear();
-    stickDirections.clear();
-    polarValues.clear();
-    zoomUnitsKnown_ = false;
-    dayMarkPixels_.clear();
-    stickPixels_.clear();
+QRect TChartVx::PlotRect() const {
+    const ChartRect& r = layout_.plot;
+    return QRect(QPoint(static_cast<int>(r.left), static_cast<int>(r.top)),
+                 QPoint(static_cast<int>(r.right), static_cast<int>(r.bottom)));
 }
 
-void TChartVx::SetDateAxis(bool shown, double t0Days) {
-    dateAxisShown_ = shown && mode != kModeVector;
-    t0Days_ = t0Days;
-    if (!dateAxisShown_) dayPositions_.clear();
-    update();
-}
+bool TChartVx::HasPoints() const { return description_.line && !description_.line->points.empty(); }
 
-const TLineSeriesVx* TChartVx::ActiveLineSeries() const {
-    if (mainSeries.active && mainSeries.HasPoints()) return &mainSeries;
-    if (directionSeries.active && directionSeries.HasPoints()) return &directionSeries;
-    return nullptr;
-}
-
-void TChartVx::AutomaticBottomRange() {
-    if (!bottom.automatic) return;
-    if (mode == kModeBars) {
-        bottom.minimum = 0.0;
-        bottom.maximum = std::max<double>(1.0, static_cast<double>(barSeries.values.size()));
-        return;
-    }
-    bottom.minimum = 0.0;
-    const TLineSeriesVx* s = ActiveLineSeries();
-    bottom.maximum = s ? std::max(s->LargestX(), bottomStep) : 1.0;
-}
+bool TChartVx::ZoomAllowed() const { return description_.mode != kModeBars && !description_.empty; }
 
 void TChartVx::ZoomTo(double xMinimum, double xMaximum, double yMinimum, double yMaximum) {
-    if (!zoomAllowed || mode == kModeBars || polar) return;
-    const TLineSeriesVx* s = ActiveLineSeries();
-    if (mode == kModeVector && s) {
-        double x0 = std::numeric_limits<double>::max(), x1 = std::numeric_limits<double>::lowest();
-        double y0 = x0, y1 = x1;
-        for (const ChartPoint& pt : s->points) {
-            if (pt.null) continue;
-            x0 = std::min(x0, pt.x), x1 = std::max(x1, pt.x);
-            y0 = std::min(y0, pt.y), y1 = std::max(y1, pt.y);
-        }
-        const double xa = std::min(xMinimum, xMaximum), xb = std::max(xMinimum, xMaximum);
-        const double ya = std::min(yMinimum, yMaximum), yb = std::max(yMinimum, yMaximum);
-        const double g = std::min(xb - 3.0 * bottomStep, xa);
-        const double lower = x0 - 0.1 * (xb - xa);
+    if (!ZoomAllowed()) return;
+    const double xa = std::min(xMinimum, xMaximum), xb = std::max(xMinimum, xMaximum);
+    const double ya = std::min(yMinimum, yMaximum), yb = std::max(yMinimum, yMaximum);
+    if (description_.polar) {
+        // A round diagram zooms towards its centre: the farthest corner of
+        // the rectangle becomes the outer circle.
+        const double r = std::max({std::hypot(xa, ya), std::hypot(xa, yb), std::hypot(xb, ya), std::hypot(xb, yb)});
+        if (!(r > 0.0)) return;
+        bottom_.minimum = left_.minimum = -r;
+        bottom_.maximum = left_.maximum = r;
+    } else if (description_.mode == kModeVector) {
+        PointExtent e;
+        if (!description_.line || !ExtentOfPoints(description_.line->points, e)) return;
+        const double step = description_.bottomStep;
+        const double g = std::min(xb - 3.0 * step, xa);
+        const double lower = e.xMinimum - 0.1 * (xb - xa);
         if (g >= lower) {
-            bottom.minimum = g;
-            bottom.maximum = xb;
+            bottom_.minimum = g;
+            bottom_.maximum = xb;
         } else {
-            bottom.minimum = lower;
-            bottom.maximum = lower + std::max(3.0 * bottomStep, std::min(x1 + 0.1 * (xb - xa) - lower, xb - xa));
+            bottom_.minimum = lower;
+            bottom_.maximum = lower + std::max(3.0 * step, std::min(e.xMaximum + 0.1 * (xb - xa) - lower, xb - xa));
         }
-        const double h = std::max(3.0 * left.increment, std::min(y1 - y0 + 0.2 * (yb - ya), yb - ya));
-        left.minimum = yb - h;
-        left.maximum = yb;
-        bottom.automatic = false;
-        left.automatic = false;
-        zoomUnitsKnown_ = false;
-        zoomed_ = true;
-        update();
-        emit Zoomed();
-        return;
+        const double h = std::max(3.0 * description_.left.increment, std::min(e.yMaximum - e.yMinimum + 0.2 * (yb - ya), yb - ya));
+        left_.minimum = yb - h;
+        left_.maximum = yb;
+        // The equal scale of the zoomed view is found at the next painting.
+        zoomUnitsPerPixel_ = 0.0;
+    } else {
+        const AxisRange limits = description_.line ? XLimits(*description_.line) : AxisRange{0.0, bottom_.maximum};
+        AxisRange r = ZoomBottomRange(xa, xb, description_.bottomStep, limits.maximum);
+        r = KeepInsideData(r.minimum, r.maximum, limits.minimum, limits.maximum);
+        bottom_.minimum = r.minimum;
+        bottom_.maximum = r.maximum;
+        left_.minimum = ya;
+        left_.maximum = yb;
     }
-    const double largest = s ? s->LargestX() : bottom.maximum;
-    const double smallest = s ? s->SmallestX() : 0.0;
-    AxisRange r = ZoomBottomRange(xMinimum, xMaximum, bottomStep, largest);
-    r = KeepInsideData(r.minimum, r.maximum, smallest, largest);
-    bottom.automatic = false;
-    bottom.minimum = r.minimum;
-    bottom.maximum = r.maximum;
-    left.automatic = false;
-    left.minimum = std::min(yMinimum, yMaximum);
-    left.maximum = std::max(yMinimum, yMaximum);
     zoomed_ = true;
     update();
     emit Zoomed();
 }
 
 void TChartVx::UndoZoom() {
-    bottom.automatic = true;
-    left.automatic = true;
     zoomed_ = false;
-    zoomUnitsKnown_ = false;
+    zoomUnitsPerPixel_ = 0.0;
+    bottom_ = description_.bottom;
+    left_ = description_.left;
     update();
     emit ZoomUndone();
 }
 
 bool TChartVx::PanBy(int dx, int dy) {
-    const TLineSeriesVx* s = ActiveLineSeries();
-    if (!zoomed_ || !s || !shown_) return false;
-    if (mode == kModeVector) return PanVector(dx, dy);
-    if (dy != 0 && mode != kModeVector && dx == 0) return false;
-    const double length = bottomMap_.endPixel - bottomMap_.startPixel;
+    if (!zoomed_ || !HasPoints() || description_.polar) return false;
+    if (description_.mode == kModeVector) return PanVector(dx, dy);
+    // Time graphs pan only sideways.
+    if (dx == 0) return false;
+    const double length = layout_.bottomMap.endPixel - layout_.bottomMap.startPixel;
     if (length <= 0.0) return false;
-    const double dv = dx * (bottom.maximum - bottom.minimum) / length;
-    const PanResult r = PanBottomRange(bottom.minimum - dv, bottom.maximum - dv, 0.0, s->LargestX());
-    bottom.automatic = false;
-    bottom.minimum = r.minimum;
-    bottom.maximum = r.maximum;
+    const double dv = dx * (bottom_.maximum - bottom_.minimum) / length;
+    const PanResult r =
+        PanBottomRange(bottom_.minimum - dv, bottom_.maximum - dv, 0.0, XLimits(*description_.line).maximum);
+    bottom_.minimum = r.minimum;
+    bottom_.maximum = r.maximum;
     update();
     emit Scrolled();
     return r.allowed;
 }
 
-void TChartVx::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    Draw(p, rect(), true);
-}
-
-void TChartVx::Draw(QPainter& p, const QRect& area, bool toScreen) {
-    p.save();
-    p.setClipRect(area);
-    p.fillRect(area, background);
-    p.setFont(font());
-    const QFontMetrics fm = p.fontMetrics();
-    const int fh = fm.height();
-    const QString decimal = QLocale::system().decimalPoint();
-    const std::string separator = decimal.toStdString();
-
-    AutomaticBottomRange();
-    const bool timeAxis = mode == kModeTime || mode == kModeStick;
-    const bool dateShown = dateAxisShown_ && timeAxis && (mainSeries.active || directionSeries.active);
-    // Foot caption: the time unit, or the mode's own text.
-    double bottomIncrement = bottom.increment;
-    if (timeAxis) {
-        const TimeUnit unit = BottomTimeUnit(bottom.minimum, bottom.maximum, interval);
-        footCaption_ = unit.caption;
-        bottomIncrement = unit.increment;
-    } else if (mode == kModeVector) {
-        footCaption_ = modeCaption2_;
-    } else {
-        footCaption_ = modeCaption3_;
-    }
-    std::string foot1 = footCaption_, foot2;
-    if (const auto cr = footCaption_.find('\r'); cr != std::string::npos) {
-        foot1 = footCaption_.substr(0, cr);
-        foot2 = footCaption_.substr(cr + 1);
-        if (!foot2.empty() && foot2.front() == '\n') foot2.erase(0, 1);
-    }
-
-    // Layout: caption above the left axis, labels left and below, the date
-    // axis under the bottom axis, the foot at the bottom.
-    const int labelWidth = fm.horizontalAdvance(QStringLiteral("-00000.0"));
-    const int lift = dateShown ? fh + 1 + kDateTickLength + 6 : 0;
-    const int footLines = foot2.empty() ? 1 : 2;
-    plot_ = QRect(QPoint(area.left() + kMargin + labelWidth + kTickLength, area.top() + kMargin + fh + 4),
-                  QPoint(area.right() - 2 * kMargin,
-                         area.bottom() - kMargin - footLines * fh - fh - kTickLength - 4 - lift));
-    if (mode == kModeStick) {
-        plot_.setLeft(std::max(plot_.left(), area.left() + area.width() / 10));
-        plot_.setRight(area.left() + area.width() * 9 / 10);
-    }
-    if (plot_.width() < 2 || plot_.height() < 2) {
-        p.restore();
-        return;
-    }
-    if (polar) {
-        DrawPolar(p, area, foot1, foot2);
-        p.restore();
-        return;
-    }
-    if (equalScale && mode == kModeVector) {
-        ApplyEqualScale();
-        footCaption_ = foot1 = modeCaption2_;
-        foot2.clear();
-        bottomIncrement = bottom.increment;
-    }
-    bottomMap_ = AxisMapping{bottom.minimum, bottom.maximum, static_cast<double>(plot_.left()),
-                             static_cast<double>(plot_.right())};
-
-    // Left axis: the two passes on screen, the shown axis elsewhere.
-    const int leftDecimals = FormatDecimals(left.labelFormat);
-    std::vector<double> leftLabels;
-    if (left.automatic && autoAxis && !axisAdjusted_ && (toScreen || !leftAxisKnown_)) {
-        leftAxis_ = AdjustLeftAxis(mode, dataMinimum_, dataMaximum_, left.increment, plot_.height(), plot_.width(),
-                                   fh, left.labelSeparation);
-        leftAxisKnown_ = true;
-    } else if (!left.automatic || !autoAxis) {
-        const bool fromData = left.automatic && !equalScale;
-        const double lo = fromData ? dataMinimum_ : left.minimum;
-        const double hi = fromData ? dataMaximum_ : left.maximum;
-        leftAxis_ = {lo, hi, LabelIncrement(lo, hi, left.increment, plot_.height(), fh, left.labelSeparation)};
-    }
-    axisAdjusted_ = false;
-    if (left.automatic && autoAxis) {
-        leftLabels = LeftAxisLabelValues(mode, leftAxis_, dataMinimum_, dataMaximum_, left.increment);
-    } else {
-        leftLabels = AxisLabelValues(leftAxis_.minimum, leftAxis_.maximum, leftAxis_.increment);
-    }
-    leftMap_ = AxisMapping{leftAxis_.minimum, leftAxis_.maximum, static_cast<double>(plot_.bottom()),
-                           static_cast<double>(plot_.top())};
-
-    const QPen axisPen(Qt::black, 1);
-    const QPen gridPen(QColor(128, 128, 128), 0, Qt::DotLine);
-    p.setPen(axisPen);
-    if (shown_) {
-        for (double v : leftLabels) {
-            const int y = static_cast<int>(std::lround(leftMap_.ValueToPixel(v)));
-            p.drawLine(plot_.left() - kTickLength, y, plot_.left(), y);
-            const QString text = Q(AxisLabelText(v, mode == kModeVector ? left.increment : leftAxis_.increment, mode == kModeVector, leftDecimals, separator));
-            p.drawText(QRect(area.left(), y - fh / 2, plot_.left() - kTickLength - 2 - area.left(), fh),
-                       Qt::AlignRight | Qt::AlignVCenter, text);
-        }
-        // The left caption stands above the axis, left-aligned with it.
-        p.drawText(QPoint(plot_.left(), area.top() + kMargin + fm.ascent()), Q(leftCaption_));
-    }
-
-    // Bottom labels: whole time units, or the bars' own.
-    const int bottomLabelTop = plot_.bottom() + kTickLength + 2;
-    if (shown_ && mode != kModeBars) {
-        const double unitCount = LabelIncrement(bottom.minimum / bottomIncrement, bottom.maximum / bottomIncrement, 1.0,
-                                                plot_.width(), fm.horizontalAdvance(QStringLiteral("0000")),
-                                                bottom.labelSeparation);
-        const double inc = std::max(1.0, std::round(unitCount)) * bottomIncrement;
-        for (double v : AxisLabelValues(bottom.minimum, bottom.maximum, inc)) {
-            const int x = static_cast<int>(std::lround(bottomMap_.ValueToPixel(v)));
-            p.drawLine(x, plot_.bottom(), x, plot_.bottom() + kTickLength);
-            const QString text = Q(AxisLabelText(v, bottomIncrement, true, FormatDecimals(bottom.labelFormat), separator));
-            const int w = fm.horizontalAdvance(text);
-            p.drawText(x - w / 2, bottomLabelTop + fm.ascent(), text);
-        }
-    }
-
-    // Date axis and the day grid.
-    dayPositions_.clear();
-    if (dateShown && shown_) {
-        const AxisRange dr = DateAxisRange(t0Days_, bottom.minimum, bottom.maximum);
-        const AxisMapping dateMap{dr.minimum, dr.maximum, bottomMap_.startPixel, bottomMap_.endPixel};
-        const double step = LabelIncrement(dr.minimum, dr.maximum, 1.0, plot_.width(),
-                                           fm.horizontalAdvance(QStringLiteral("00.Mmm")), bottom.labelSeparation);
-        const std::vector<DayMark> days = DateAxisDays(dr, step);
-        const int axisY = plot_.bottom() + lift + fh + kTickLength + 2;
-        for (const DayMark& d : days) {
-            const int x = static_cast<int>(std::lround(dateMap.ValueToPixel(d.days)));
-            if (x < plot_.left() || x > plot_.right()) continue;
-            p.drawLine(x, axisY - kDateTickLength, x, axisY);
-            p.drawText(x + 2, axisY - 2, Q(d.label));
-        }
-        if (dateGrid) dayPositions_ = DayGridPositions(days, dateMap);
-    }
-    if (dateGrid && !dayPositions_.empty()) {
-        p.save();
-        p.setPen(gridPen);
-        for (int x : dayPositions_) p.drawLine(x, plot_.bottom() - axisPen.width(), x, plot_.top());
-        p.restore();
-    }
-
-    // Series, clipped to the plot.
-    p.save();
-    p.setClipRect(plot_.adjusted(0, -1, 1, 1), Qt::IntersectClip);
-    if (barSeries.active && mode == kModeBars) DrawBars(p, fm);
-    if (sticks && mode == kModeStick) DrawSticks(p);
-    if (mainSeries.active) DrawLineSeries(p, mainSeries);
-    if (directionSeries.active) DrawLineSeries(p, directionSeries);
-    p.restore();
-    if (shown_) DrawVectorExtras(p);
-    if (barSeries.active && mode == kModeBars && shown_) {
-        // The bar labels below the axis, thinned where they would crowd.
-        int lastRight = std::numeric_limits<int>::min();
-        for (std::size_t i = 0; i < barSeries.labels.size(); ++i) {
-            const QString text = Q(barSeries.labels[i]);
-            const int x = static_cast<int>(std::lround(bottomMap_.ValueToPixel(static_cast<double>(i) + 0.5)));
-            const int w = fm.horizontalAdvance(text);
-            if (x - w / 2 < lastRight + barSeries.minimumLabelSpacing) continue;
-            p.drawText(x - w / 2, bottomLabelTop + fm.ascent(), text);
-            lastRight = x - w / 2 + w;
-        }
-    }
-
-    // Axes on top of the series.
-    if (shown_) {
-        p.setPen(axisPen);
-        p.drawLine(plot_.bottomLeft(), plot_.topLeft());
-        p.drawLine(plot_.bottomLeft(), plot_.bottomRight());
-        // Foot, right-justified to the end of the bottom axis.
-        const int footTop = area.bottom() - kMargin - footLines * fh;
-        const QString f1 = Q(foot1);
-        p.drawText(plot_.right() - fm.horizontalAdvance(f1), footTop + fm.ascent(), f1);
-        if (!foot2.empty()) {
-            const QString f2 = Q(foot2);
-            p.drawText(plot_.right() - fm.horizontalAdvance(f2), footTop + fh + fm.ascent(), f2);
-        }
-    }
-
-    if (dragging_ && pressButton_ == Qt::LeftButton && toScreen) {
-        p.setPen(QPen(Qt::black, 1, Qt::DashLine));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(QRect(pressPoint_, lastPoint_).normalized());
-    }
-    p.restore();
-}
-
-void TChartVx::DrawLineSeries(QPainter& p, const TLineSeriesVx& s) const {
-    QPainterPath path;
-    bool open = false;
-    for (const ChartPoint& pt : s.points) {
-        if (pt.null) {
-            open = false;
-            continue;
-        }
-        const QPointF q(bottomMap_.ValueToPixel(pt.x), leftMap_.ValueToPixel(pt.y));
-        if (open) path.lineTo(q);
-        else path.moveTo(q);
-        open = true;
-    }
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(s.lineColour, 1, s.lineStyle));
-    p.drawPath(path);
-    if (!s.markersVisible) return;
-    p.setPen(Qt::NoPen);
-    p.setBrush(s.markerBrush);
-    const double h = TLineSeriesVx::kMarkerSize / 2.0 + 0.5;
-    for (const ChartPoint& pt : s.points) {
-        if (pt.null) continue;
-        const QPointF c(bottomMap_.ValueToPixel(pt.x), leftMap_.ValueToPixel(pt.y));
-        const QPointF diamond[4] = {{c.x(), c.y() - h}, {c.x() + h, c.y()}, {c.x(), c.y() + h}, {c.x() - h, c.y()}};
-        p.drawPolygon(diamond, 4);
-    }
-}
-
-void TChartVx::ApplyEqualScale() {
-    const TLineSeriesVx* s = ActiveLineSeries();
-    if (!s) return;
-    double x0 = std::numeric_limits<double>::max(), x1 = std::numeric_limits<double>::lowest();
-    double y0 = x0, y1 = x1;
-    for (const ChartPoint& pt : s->points) {
-        if (pt.null) continue;
-        x0 = std::min(x0, pt.x), x1 = std::max(x1, pt.x);
-        y0 = std::min(y0, pt.y), y1 = std::max(y1, pt.y);
-    }
-    if (x0 > x1) return;
-    const double bottomLength = plot_.right() - plot_.left();
-    const double leftLength = plot_.bottom() - plot_.top();
-    if (!zoomed_) {
-        const VectorRange r = EqualScaleRange(x0, x1, y0, y1, bottomLength, leftLength);
-        bottom.minimum = r.bottomMinimum;
-        bottom.maximum = r.bottomMaximum;
-        left.minimum = r.leftMinimum;
-        left.maximum = r.leftMaximum;
-    } else {
-        const bool justZoomed = !zoomUnitsKnown_;
-        if (justZoomed) {
-            zoomUnitsPerPixel_ = ZoomedUnitsPerPixel(bottom.maximum - bottom.minimum, bottomLength,
-                                                     left.maximum - left.minimum, leftLength);
-            zoomUnitsKnown_ = true;
-        }
-        bottom.maximum = bottom.minimum + zoomUnitsPerPixel_ * bottomLength;
-        left.maximum = left.minimum + zoomUnitsPerPixel_ * leftLength;
-        if (justZoomed) {
-            const AxisRange b = KeepViewNearData(bottom.minimum, bottom.maximum, x0, x1);
-            bottom.minimum = b.minimum, bottom.maximum = b.maximum;
-            const AxisRange l = KeepViewNearData(left.minimum, left.maximum, y0, y1);
-            left.minimum = l.minimum, left.maximum = l.maximum;
-        }
-    }
-    const VectorAxisCaptions c =
-        ProgressiveCaptions(bottom.maximum - bottom.minimum, left.maximum - left.minimum, skippedInvalid);
-    bottom.increment = left.increment = c.increment;
-    leftCaption_ = c.leftCaption;
-    modeCaption2_ = c.footCaption;
-}
-
 bool TChartVx::PanVector(int dx, int dy) {
-    const TLineSeriesVx* s = ActiveLineSeries();
-    double x0 = std::numeric_limits<double>::max(), x1 = std::numeric_limits<double>::lowest();
-    double y0 = x0, y1 = x1;
-    for (const ChartPoint& pt : s->points) {
-        if (pt.null) continue;
-        x0 = std::min(x0, pt.x), x1 = std::max(x1, pt.x);
-        y0 = std::min(y0, pt.y), y1 = std::max(y1, pt.y);
-    }
-    if (x0 > x1) return false;
+    PointExtent e;
+    if (!ExtentOfPoints(description_.line->points, e)) return false;
     bool allowed = true;
-    const double bl = bottomMap_.endPixel - bottomMap_.startPixel;
-    const double ll = leftMap_.startPixel - leftMap_.endPixel;
+    const double bl = layout_.bottomMap.endPixel - layout_.bottomMap.startPixel;
+    const double ll = layout_.leftMap.startPixel - layout_.leftMap.endPixel;
     if (bl > 0.0 && dx != 0) {
-        const double span = bottom.maximum - bottom.minimum;
+        const double span = bottom_.maximum - bottom_.minimum;
         const double dv = dx * span / bl;
-        const PanResult r = PanBottomRange(bottom.minimum - dv, bottom.maximum - dv, x0 - 0.1 * span, x1 + 0.1 * span);
-        bottom.minimum = r.minimum;
-        bottom.maximum = r.maximum;
+        const PanResult r = PanBottomRange(bottom_.minimum - dv, bottom_.maximum - dv, e.xMinimum - 0.1 * span,
+                                           e.xMaximum + 0.1 * span);
+        bottom_.minimum = r.minimum;
+        bottom_.maximum = r.maximum;
         allowed = allowed && r.allowed;
     }
     if (ll > 0.0 && dy != 0) {
-        const double span = left.maximum - left.minimum;
+        const double span = left_.maximum - left_.minimum;
         const double dv = -dy * span / ll;
-        const PanResult r = PanBottomRange(left.minimum - dv, left.maximum - dv, y0 - 0.1 * span, y1 + 0.1 * span);
-        left.minimum = r.minimum;
-        left.maximum = r.maximum;
+        const PanResult r = PanBottomRange(left_.minimum - dv, left_.maximum - dv, e.yMinimum - 0.1 * span,
+                                           e.yMaximum + 0.1 * span);
+        left_.minimum = r.minimum;
+        left_.maximum = r.maximum;
         allowed = allowed && r.allowed;
     }
     update();
@@ -501,128 +193,23 @@ bool TChartVx::PanVector(int dx, int dy) {
     return allowed;
 }
 
-void TChartVx::DrawVectorExtras(QPainter& p) {
-    dayMarkPixels_.clear();
-    if (mode != kModeVector && mode != kModeStick) return;
-    p.setPen(QPen(Qt::black, 1));
-    if (zeroLines) {
-        const double x = bottomMap_.ValueToPixel(0.0);
-        if (x >= plot_.left() && x <= plot_.right()) {
-            const int xi = static_cast<int>(std::lround(x));
-            p.drawLine(xi, plot_.top(), xi, plot_.bottom());
-        }
-        const double y = leftMap_.ValueToPixel(0.0);
-        if (y >= plot_.top() && y <= plot_.bottom()) {
-            const int yi = static_cast<int>(std::lround(y));
-            p.drawLine(plot_.left(), yi, plot_.right(), yi);
-        }
+void TChartVx::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setFont(font());
+    layout_ = PaintChart(p, QRectF(rect()), CurrentView());
+    if (zoomed_ && description_.equalScale && zoomUnitsPerPixel_ <= 0.0 && layout_.zoomUnitsPerPixel > 0.0) {
+        // The zoomed view as the equal scale and the data extent left it;
+        // later paintings keep this scale.
+        zoomUnitsPerPixel_ = layout_.zoomUnitsPerPixel;
+        bottom_.minimum = layout_.bottom.minimum;
+        bottom_.maximum = layout_.bottom.maximum;
+        left_.minimum = layout_.leftAxis.minimum;
+        left_.maximum = layout_.leftAxis.maximum;
     }
-    if (!dayMarks || mode != kModeVector) return;
-    std::vector<PixelPoint> pixels;
-    pixels.reserve(mainSeries.points.size());
-    for (const ChartPoint& pt : mainSeries.points) {
-        pixels.push_back({static_cast<int>(std::lround(bottomMap_.ValueToPixel(pt.x))),
-                          static_cast<int>(std::lround(leftMap_.ValueToPixel(pt.y)))});
-    }
-    std::vector<bool> valid = pointValid;
-    valid.resize(pixels.size(), false);
-    for (int k : DayMarkPoints(dayMarkT0, dayMarkDt, static_cast<int>(pixels.size()))) {
-        PixelPoint at;
-        if (!DayMarkPosition(pixels, valid, k, at)) continue;
-        const std::vector<PixelLine> cross = DayMarkCross(at, plot_.left(), plot_.top(), plot_.right(), plot_.bottom());
-        if (cross.empty()) continue;
-        dayMarkPixels_.push_back(at);
-        for (const PixelLine& l : cross) p.drawLine(l.x0, l.y0, l.x1, l.y1);
-    }
-}
-
-void TChartVx::DrawSticks(QPainter& p) {
-    stickPixels_.clear();
-    const int n = static_cast<int>(std::min({stickSpeeds.size(), stickDirections.size(), mainSeries.points.size()}));
-    if (n == 0 || leftAxis_.maximum - leftAxis_.minimum == 0.0) return;
-    int lo = 0, hi = n - 1;
-    if (zoomed_ && interval > 0.0) {
-        lo = std::clamp(static_cast<int>(std::lround(bottom.minimum / interval + 0.499999)), 0, n - 1);
-        hi = std::clamp(static_cast<int>(std::lround(bottom.maximum / interval - 0.5)), 0, n - 1);
-    }
-    if (hi < lo) return;
-    const double y0 = leftMap_.ValueToPixel(0.0);
-    const double yM = leftMap_.ValueToPixel(stickMaximum);
-    const double g = stickMaximum > 0.0 ? (y0 - yM) / stickMaximum : y0 - yM;
-    std::vector<float> v(stickSpeeds.begin() + lo, stickSpeeds.begin() + hi + 1);
-    std::vector<float> d(stickDirections.begin() + lo, stickDirections.begin() + hi + 1);
-    std::vector<int> xs;
-    for (int k = lo; k <= hi; ++k)
-        xs.push_back(static_cast<int>(std::lround(bottomMap_.ValueToPixel(mainSeries.points[k].x))));
-    const QPen pen(mainSeries.lineColour, 1);
-    stickPixels_ = StickLines(v, d, xs, static_cast<int>(std::lround(y0)), g, pen.width());
-    p.setPen(pen);
-    for (const PixelLine& l : stickPixels_) p.drawLine(l.x0, l.y0, l.x1, l.y1);
-}
-
-void TChartVx::DrawPolar(QPainter& p, const QRect& area, const std::string& foot1, const std::string& foot2) {
-    const QFontMetrics fm = p.fontMetrics();
-    const int fh = fm.height();
-    const QPoint centre = plot_.center();
-    const double radius = std::max(1, std::min(plot_.width(), plot_.height()) / 2 - fh);
-    double largest = 0.0;
-    for (double v : polarValues) largest = std::max(largest, v);
-    double increment = 1.0;
-    if (largest > 2.0) {
-        increment = LabelIncrement(0.0, largest, 1.0, radius, fm.horizontalAdvance(QStringLiteral("0000")), 30);
-        polarRadiusMaximum_ = std::ceil(largest / increment) * increment;
-    } else {
-        polarRadiusMaximum_ = 2.01;
-    }
-    const double scale = radius / polarRadiusMaximum_;
-    const QPen axisPen(Qt::black, 1);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(128, 128, 128), 0, Qt::DotLine));
-    const std::vector<double> rings = AxisLabelValues(0.0, polarRadiusMaximum_, increment);
-    for (double r : rings) {
-        if (r <= 0.0) continue;
-        p.drawEllipse(QPointF(centre), r * scale, r * scale);
-    }
-    p.setPen(axisPen);
-    p.drawEllipse(QPointF(centre), radius, radius);
-    p.drawLine(QPointF(centre.x() - radius, centre.y()), QPointF(centre.x() + radius, centre.y()));
-    p.drawLine(QPointF(centre.x(), centre.y() - radius), QPointF(centre.x(), centre.y() + radius));
-    for (double r : rings) {
-        const QString text = Q(AxisLabelText(r, increment, false, 0, "."));
-        const int x = static_cast<int>(std::lround(centre.x() + r * scale));
-        p.drawText(x - fm.horizontalAdvance(text) / 2, centre.y() + kTickLength + fm.ascent(), text);
-    }
-    const QString north = Q(leftCaption_);
-    p.drawText(centre.x() - fm.horizontalAdvance(north) / 2,
-               static_cast<int>(std::lround(centre.y() - radius)) - 2 - fm.descent(), north);
-    std::vector<QPointF> pts;
-    for (std::size_t k = 0; k < polarValues.size(); ++k) {
-        const double a = SectorPolarAngle(static_cast<int>(k)) * std::numbers::pi / 180.0;
-        pts.push_back({centre.x() + polarValues[k] * scale * std::cos(a),
-                       centre.y() - polarValues[k] * scale * std::sin(a)});
-    }
-    if (!pts.empty()) {
-        p.setPen(QPen(mainSeries.lineColour, 1));
-        p.drawPolygon(pts.data(), static_cast<int>(pts.size()));
-        for (const QPointF& q : pts) p.drawPoint(q);
-    }
-    p.setPen(axisPen);
-    const int footTop = area.bottom() - kMargin - (foot2.empty() ? 1 : 2) * fh;
-    const QString f1 = Q(foot1), f2 = Q(foot2);
-    p.drawText(area.center().x() - fm.horizontalAdvance(f1) / 2, footTop + fm.ascent(), f1);
-    if (!foot2.empty()) p.drawText(area.center().x() - fm.horizontalAdvance(f2) / 2, footTop + fh + fm.ascent(), f2);
-}
-
-void TChartVx::DrawBars(QPainter& p, const QFontMetrics&) const {
-    p.setPen(QPen(Qt::black, 1));
-    p.setBrush(barSeries.colour);
-    const double base = leftMap_.ValueToPixel(std::max(0.0, leftAxis_.minimum));
-    for (std::size_t i = 0; i < barSeries.values.size(); ++i) {
-        const double x0 = bottomMap_.ValueToPixel(static_cast<double>(i) + 0.15);
-        const double x1 = bottomMap_.ValueToPixel(static_cast<double>(i) + 0.85);
-        const double y = leftMap_.ValueToPixel(barSeries.values[i]);
-        if (barSeries.values[i] <= 0.0) continue;
-        p.drawRect(QRectF(QPointF(x0, y), QPointF(x1, base)));
+    if (dragging_ && pressButton_ == Qt::LeftButton) {
+        p.setPen(QPen(Qt::black, 1, Qt::DashLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRect(pressPoint_, lastPoint_).normalized());
     }
 }
 
@@ -659,11 +246,19 @@ void TChartVx::mouseReleaseEvent(QMouseEvent* event) {
     unsetCursor();
     const bool wasDragging = dragging_;
     dragging_ = false;
-    if (wasDragging && pressButton_ == Qt::LeftButton && zoomAllowed && mode != kModeBars) {
+    if (wasDragging && pressButton_ == Qt::LeftButton && ZoomAllowed()) {
         const QPoint d = pos - pressPoint_;
         if (d.x() > 3 && d.y() > 3) {
-            ZoomTo(bottomMap_.PixelToValue(pressPoint_.x()), bottomMap_.PixelToValue(pos.x()),
-                   leftMap_.PixelToValue(pos.y()), leftMap_.PixelToValue(pressPoint_.y()));
+            if (description_.polar) {
+                // Values of a round diagram: distances from its centre.
+                const double perPixel = layout_.polarRadiusMaximum / std::max(1.0, layout_.polarRadius);
+                const auto vx = [&](int x) { return (x - layout_.polarCentreX) * perPixel; };
+                const auto vy = [&](int y) { return (layout_.polarCentreY - y) * perPixel; };
+                ZoomTo(vx(pressPoint_.x()), vx(pos.x()), vy(pos.y()), vy(pressPoint_.y()));
+            } else {
+                ZoomTo(layout_.bottomMap.PixelToValue(pressPoint_.x()), layout_.bottomMap.PixelToValue(pos.x()),
+                       layout_.leftMap.PixelToValue(pos.y()), layout_.leftMap.PixelToValue(pressPoint_.y()));
+            }
         } else if (d.x() < -3 || d.y() < -3) {
             UndoZoom();
         }
@@ -673,7 +268,7 @@ void TChartVx::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TChartVx::mouseDoubleClickEvent(QMouseEvent* event) {
-    emit DoubleClickedAt(bottomMap_.PixelToValue(event->position().x()));
+    emit DoubleClickedAt(layout_.bottomMap.PixelToValue(event->position().x()));
 }
 
 void TChartVx::contextMenuEvent(QContextMenuEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
-// The chart page of the main window: prepares Chart1 and draws the line or
-// bar graph of the selected range; copies itself to the clipboard.
+// The chart page of the main window: Chart1 over the page, or Chart1 and
+// Chart2 side by side for the sector diagrams. Every refresh hands both
+// charts a fresh description of the graph chosen.
 
 #include <QWidget>
 
@@ -22,20 +23,18 @@ public:
     TGraphPage(const DataSet& data, const Statistics& stats, const ScaleSettings& scale,
                const GraphSettings& graphSettings, QWidget* parent = nullptr);
 
-    // Prepares the page and draws the graph for the current range. Returns
-    // false when there is nothing to draw from (no data or statistics not
-    // valid): the caller shows the list page instead.
-    // Graph kind 2 draws the vector graph of `vectorKind` (VectorKind); it
-    // draws nothing without current.
+    // Describes and shows the graph for the current range. Returns false
+    // when there is nothing to draw from (no data or statistics not valid):
+    // the caller shows the list page instead.
     bool ShowGraph(int graphKind, int barKind, int lineKind, int barScale, bool startOfDays, int vectorKind = 0);
+    // Shows a page described elsewhere.
+    void ShowDescription(const GraphPageDescription& page);
+    const GraphPageDescription& Shown() const { return page_; }
     int VectorKindShown() const { return vectorKind_; }
-    // The legend texts of the last progressive vector built.
+    // The legend texts of the last progressive vector described.
     const ProgressiveLegend& Legend() const { return legend_; }
-    // The page as SVG and PNG on the clipboard. `header` (the title panel)
-    // is drawn above the chart when given.
-    void CopyToClipboard(QWidget* header = nullptr);
-    // The whole page into a picture of its own size.
-    void Render(QPainter& painter, const QRect& rect);
+    // The page as on the screen, zoom included, for printing and copying.
+    GraphPageDescription CurrentView() const;
 
     TChartVx* Chart1 = nullptr;
     TChartVx* Chart2 = nullptr;
@@ -44,19 +43,18 @@ signals:
     // The record under a double-click on a line graph.
     void ScrollToRecord(int record);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
-    void ApplySettings(bool lineGraph);
-    void UpdateDateAxis();
-    void ShowProgressiveVector();
-    void ShowStickDiagram();
-    void ShowSectorDiagram(TChartVx& chart, const SectorDiagram& diagram);
+    void LayOutCharts();
 
     const DataSet& data_;
     const Statistics& stats_;
     const ScaleSettings& scale_;
     const GraphSettings& graphSettings_;
+    GraphPageDescription page_;
     int graphKind_ = kGraphBar;
-    bool startOfDays_ = false;
     int vectorKind_ = kVectorProgressive;
     ProgressiveLegend legend_ = ProgressiveLegendTexts({}, 0);
 };

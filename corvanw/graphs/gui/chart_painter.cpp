@@ -80,11 +80,17 @@ void DrawPolar(QPainter& p, const QPointF& o, const ChartDescription& chart, con
     for (const auto& [x, y] : L.polarPoints) outline << o + QPointF(x, y);
     const QColor colour = Colour(chart.polar->colour);
     p.setPen(QPen(colour, 1));
+    // A zoomed diagram shows what lies inside its outer circle.
+    QPainterPath circle;
+    circle.addEllipse(centre, R + 1, R + 1);
+    p.save();
+    p.setClipPath(circle, Qt::IntersectClip);
     p.drawPolygon(outline);
     for (const QPointF& q : outline) {
         p.drawLine(q - QPointF(1, 0), q + QPointF(1, 0));
         p.drawLine(q - QPointF(0, 1), q + QPointF(0, 1));
     }
+    p.restore();
     p.setPen(axisPen);
     for (const ChartText& t : L.foot) DrawText(p, o, t);
 }

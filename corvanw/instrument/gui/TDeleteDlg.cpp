@@ -78,7 +78,9 @@ bool RunEraseMeasurements(QWidget* parent, DataSet& data, TDeleteDlg& dialog, co
     try {
         data.baseName = base.toStdString();
         const LoadOutcome outcome = LoadMeasurementFiles(data);
-        if (!outcome.message.empty()) {
+        // Without a reference file the run is erased with no series
+        // boundaries; any other complaint leaves the file alone.
+        if (!outcome.message.empty() && !LoadedWithoutReference(data, outcome)) {
             QMessageBox::critical(parent, QString(), QString::fromStdString(outcome.message));
             return false;
         }

@@ -129,7 +129,8 @@ bool TDownloadDlg::SaveInteractively() {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(QString::fromLatin1(kSaveFilter));
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (!directory_.isEmpty()) dialog.setDirectory(directory_);
+    const QString directory = directorySource_ ? directorySource_() : directory_;
+    if (!directory.isEmpty()) dialog.setDirectory(directory);
     if (!data_.defaultSaveName.empty()) dialog.selectFile(QString::fromStdString(data_.defaultSaveName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
 

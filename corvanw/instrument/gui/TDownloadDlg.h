@@ -3,6 +3,7 @@
 // the receive pump feeds it the bytes, and lets the user save the result.
 
 #include <QDialog>
+#include <functional>
 #include <QString>
 
 #include "instrument/download_protocol.h"
@@ -39,6 +40,9 @@ public:
 
     // Where the save dialog starts.
     void SetInitialDirectory(const QString& directory) { directory_ = directory; }
+    // Where the save dialog starts when it opens: the caller's current data
+    // folder at that moment, which changes as files are opened.
+    void SetDirectorySource(std::function<QString()> source) { directorySource_ = std::move(source); }
 
     bool DownloadActive() const override { return protocol_.Active(); }
     void DownloadByte(std::uint8_t byte) override;
@@ -69,6 +73,7 @@ private:
     TVxObjComm& comm_;
     DownloadProtocol protocol_;
     QString directory_;
+    std::function<QString()> directorySource_;
     Result result_;
 };
 

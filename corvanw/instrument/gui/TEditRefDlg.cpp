@@ -12,6 +12,7 @@
 
 #include "data/data_set.h"
 #include "data/file_error.h"
+#include "instrument/erase_measurements.h"
 #include "instrument/gui/TDeleteDlg.h"
 #include "instrument/starting_time.h"
 
@@ -160,7 +161,8 @@ bool RunEditStartingTime(QWidget* parent, DataSet& data, TEditRefDlg& dialog, co
     try {
         data.baseName = base.toStdString();
         const LoadOutcome outcome = LoadMeasurementFiles(data);
-        if (!outcome.message.empty()) {
+        // A missing reference file shows an empty list of series.
+        if (!outcome.message.empty() && !LoadedWithoutReference(data, outcome)) {
             QMessageBox::critical(parent, QString(), QString::fromStdString(outcome.message));
             data.dataLoaded = false;
             data.statisticsValid = false;

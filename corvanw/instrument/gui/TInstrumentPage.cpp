@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QHBoxLayout>
+#include <QPixmap>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -120,6 +122,19 @@ void TTerminalPaintBox::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
+QIcon PrintGlyph(bool on) {
+    // A lamp beside "Print": lit while the printer takes the received text.
+    QPixmap pixmap(12, 12);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(on ? QColor(0, 110, 0) : QColor(110, 110, 110), 1.2));
+    p.setBrush(on ? QColor(40, 190, 40) : QColor(Qt::transparent));
+    p.drawEllipse(QRectF(1.5, 1.5, 9, 9));
+    p.end();
+    return QIcon(pixmap);
+}
+
 TInstrumentPage::TInstrumentPage(TVxObjComm& comm, TerminalBuffer& terminal, TReceivePump& pump, QWidget* parent)
     : QWidget(parent), comm_(comm), terminal_(terminal), pump_(pump), printerFactory_(&DefaultPrinter) {
     ScrollBarTerm = new QScrollBar(Qt::Vertical, this);
@@ -130,6 +145,15 @@ TInstrumentPage::TInstrumentPage(TVxObjComm& comm, TerminalBuffer& terminal, TRe
     Edit2 = new QLineEdit(this);
     Edit2->setObjectName(QStringLiteral("Edit2"));
     Edit2->setFixedWidth(8);
+    // Edit2 only catches keys while Edit1 is out of sight; drawn as a box it
+    // would be a sliver that looks like a control and does nothing.
+    Edit2->setFrame(false);
+    {
+        QPalette p = Edit2->palette();
+        p.setColor(QPalette::Base, Qt::transparent);
+        p.setColor(QPalette::Text, Qt::transparent);
+        Edit2->setPalette(p);
+    }
     SetupBtn = new QPushButton(QString::fromLatin1(kSetup), this);
     SetupBtn->setObjectName(QStringLiteral("SetupBtn"));
     DownloadBtn = new QPushButton(QString::fromLatin1(kDownload), this);
@@ -137,10 +161,13 @@ TInstrumentPage::TInstrumentPage(TVxObjComm& comm, TerminalBuffer& terminal, TRe
     PrintBtn = new QPushButton(QString::fromLatin1(kPrint), this);
     PrintBtn->setObjectName(QStringLiteral("PrintBtn"));
     PrintBtn->setCheckable(true);
+    PrintBtn->setIcon(PrintGlyph(false));
     DownloadBtn->setEnabled(false);
     PrintBtn->setEnabled(false);
 
     auto* side = new QVBoxLayout;
+    // Clear of the window's edge and the scroll bar.
+    side->setContentsMargins(6, 4, 6, 4);
     side->addWidget(SetupBtn);
     side->addWidget(DownloadBtn);
     side->addWidget(PrintBtn);
@@ -259,6 +286,7 @@ void TInstrumentPage::DownloadBtnClick() {
 }
 
 void TInstrumentPage::PrintBtnToggled(bool on) {
+    PrintBtn->setIcon(PrintGlyph(on));
     if (!on) {
         StopEcho();
         return;
@@ -270,6 +298,7 @@ void TInstrumentPage::PrintBtnToggled(bool on) {
         printer_.reset();
         const QSignalBlocker block(PrintBtn);
         PrintBtn->setChecked(false);
+        PrintBtn->setIcon(PrintGlyph(false));
         QMessageBox::warning(this, QString::fromLatin1(kPrint).remove(QLatin1Char('&')), QString::fromLatin1(kNoPrinter));
         return;
     }
@@ -310,6 +339,7 @@ void TInstrumentPage::StopEcho() {
     if (PrintBtn && PrintBtn->isChecked()) {
         const QSignalBlocker block(PrintBtn);
         PrintBtn->setChecked(false);
+        PrintBtn->setIcon(PrintGlyph(false));
     }
 }
 

@@ -11,6 +11,7 @@
 
 #include "instrument/terminal_buffer.h"
 
+class QIcon;
 class QLineEdit;
 class QPainter;
 class QPrinter;
@@ -50,6 +51,9 @@ private:
     QScrollBar& scrollBar_;
     TerminalLayout layout_;
 };
+
+// The on and off glyphs "&Print" shows for the printer echo.
+QIcon PrintGlyph(bool on);
 
 class TInstrumentPage : public QWidget {
     Q_OBJECT

@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "graphs/chart_description.h"
 #include "graphs/vector_graphs.h"
 
 class QPainter;
 
 namespace corvan {
 
-class TChartVx;
 class TGraphPage;
 
 struct GraphPrintSource {
@@ -27,22 +27,20 @@ struct GraphPrintSource {
     std::vector<std::string> legend;
 };
 
-inline constexpr const char* kZoomedCaptionSuffix = " (zoomed)";
-
-// Draws the chart into a rectangle of a printer or picture the way the
-// screen shows it: laid out at the chart's screen resolution and scaled up,
-// so that text, markers and margins keep their proportions. A zoomed chart
-// gets " (zoomed)" after its left caption.
-void DrawChartForPrint(TChartVx& chart, QPainter& painter, const QRect& rect);
+// Paints the page into a rectangle of a printer or picture as the screen
+// lays it out: at 96 logical pixels per inch, scaled to the device, so that
+// text, markers and margins keep their proportions. Paper is white; a
+// zoomed chart gets " (zoomed)" after its left caption.
+void DrawGraphPageForPrint(const GraphPageDescription& page, QPainter& painter, const QRect& rect);
 
 // The legend lines in the order they print; "Valid data points" only when
 // the graph shows it.
 std::vector<std::string> ProgressiveLegendLines(const ProgressiveLegend& legend);
 
-// The page's Chart1 across the rectangle, or Chart1 and Chart2 side by side
-// when the page shows two diagrams; both halves are of one size, so two
-// sector diagrams get circles of one radius. A progressive vector without
-// `legend` prints the page's own legend. The page must outlive the source.
+// The page's charts as they are on the screen now, zoom included; both
+// halves of two sector diagrams are of one size, so their circles have one
+// radius. A progressive vector without `legend` prints the page's own
+// legend. The page must outlive the source.
 GraphPrintSource GraphPrintSourceOf(TGraphPage& page, const std::string& title, bool progressiveVector = false,
                                     std::vector<std::string> legend = {});
 

@@ -1,0 +1,56 @@
+#pragma once
+// Measurement file sets for the tools' tests, written by the program's own
+// writers into a temporary folder.
+
+#include <string>
+#include <vector>
+
+#include "data/data_set.h"
+#include "data/measurement_files.h"
+
+namespace corvan::testing {
+
+struct SetSpec {
+    int type = 0;
+    int sensorKind = 0;
+    int count = 10;
+    std::vector<SeriesHeader> series;
+    SetSpec() {
+        SeriesHeader h;
+        h.year = 24;
+        h.month = 3;
+        h.day = 4;
+        h.hour = 12;
+        h.interval = 600;
+        h.intervalCode = 2;
+        series.push_back(h);
+    }
+};
+
+// Record i holds speed 10 + i, direction 0.01 i, temperature 5 + i / 10 and
+// optional 80 + i; a position logger holds latitude 3600 + i, longitude 600
+// + i and temperature -999.
+inline void WriteSet(const std::string& base, const SetSpec& spec) {
+    DataSet d;
+    d.baseName = base;
+    d.header.instrumentType = static_cast<std::uint8_t>(spec.type);
+    d.header.sensorKind = static_cast<std::uint8_t>(spec.sensorKind);
+    d.header.count = static_cast<std::int16_t>(spec.count);
+    for (int i = 0; i < spec.count; ++i) {
+        const float f = static_cast<float>(i);
+        d.records[static_cast<std::size_t>(i)] =
+            spec.type == 2 ? MeasurementRecord{3600.0f + f, 600.0f + f, kInvalidValue, 0.0f}
+                           : MeasurementRecord{10.0f + f, 0.01f * f, 5.0f + f / 10.0f, 80.0f + f};
+    }
+    for (std::size_t s = 0; s < spec.series.size(); ++s) d.series[s] = spec.series[s];
+    WriteMeasurementFile(d);
+    WriteReferenceFile(d, static_cast<int>(spec.series.size()));
+}
+
+inline bool LoadSet(const std::string& base, DataSet& d) {
+    d.baseName = base;
+    const LoadOutcome o = LoadMeasurementFiles(d);
+    return o.measurementFileFound && o.message.empty() && d.dataLoaded;
+}
+
+}  // namespace corvan::testing
