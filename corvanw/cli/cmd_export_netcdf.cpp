@@ -34,7 +34,7 @@ int RunExportNetcdf(const std::vector<std::string>& args) {
     std::optional<double> latitude;
     std::optional<double> longitude;
     std::optional<double> depth;
-    SiteFacts site;
+    DeploymentSite site;
 
     app.add_option("FILE", file, "measurement file set (base name or .CVN)")->required();
     auto* allOption = app.add_flag("--all", all, "every measurement in the file (the default)");
@@ -64,7 +64,7 @@ int RunExportNetcdf(const std::vector<std::string>& args) {
     site.latitude = latitude;
     site.longitude = longitude;
     site.depth = depth;
-    if (const std::string why = CheckSiteFacts(site); !why.empty()) return UsageError(std::string(kName) + ": " + why);
+    if (const std::string why = CheckDeploymentSite(site); !why.empty()) return UsageError(std::string(kName) + ": " + why);
     for (const auto* number : {&firstNumber, &lastNumber}) {
         if (*number && **number < 1) return UsageError(std::string(kName) + ": measurement numbers count from 1");
     }

@@ -157,18 +157,6 @@ AsciiHeader ReadAsciiHeader(const std::string& headerFile, DateTime now) {
     return h;
 }
 
-DateTime LocalNow() {
-    const std::time_t t = std::time(nullptr);
-    std::tm tm{};
-#if defined(_WIN32)
-    localtime_s(&tm, &t);
-#else
-    localtime_r(&t, &tm);
-#endif
-    const CivilTime c{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, std::min(tm.tm_sec, 59)};
-    return DateTime::FromCivil(c).value_or(DateTime());
-}
-
 std::string CompanionFileName(const std::string& headerFile, const std::string& extension) {
     return FileNameWithExtension(StripExtension(headerFile), extension);
 }

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 
 namespace corvan {
 
@@ -87,6 +88,18 @@ const char* MonthAbbreviation(int month) {
                                                 "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     if (month < 1 || month > 12) return "";
     return kMonths[month - 1];
+}
+
+DateTime LocalNow() {
+    const std::time_t t = std::time(nullptr);
+    std::tm tm{};
+#if defined(_WIN32)
+    localtime_s(&tm, &t);
+#else
+    localtime_r(&t, &tm);
+#endif
+    const CivilTime c{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, std::min(tm.tm_sec, 59)};
+    return DateTime::FromCivil(c).value_or(DateTime());
 }
 
 }  // namespace corvan

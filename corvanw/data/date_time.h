@@ -52,4 +52,8 @@ int TwoDigitYear(int y);
 // "Jan" .. "Dec"; empty for a month outside 1..12.
 const char* MonthAbbreviation(int month);
 
+// The machine's local date and time, to the second; a leap second counts as
+// the 59th.
+DateTime LocalNow();
+
 }  // namespace corvan

@@ -255,7 +255,7 @@ std::string NetcdfFileNameWithExtension(const std::string& chosenName) {
 
 std::string BuildNetcdfContent(const DataSet& data, const NetcdfExportOptions& options, NetcdfContent& out) {
     out = NetcdfContent{};
-    if (std::string site = CheckSiteFacts(options.site); !site.empty()) return site;
+    if (std::string site = CheckDeploymentSite(options.site); !site.empty()) return site;
     const int first = std::max(options.first, 0);
     const int last = std::min(options.last, data.recordCount - 1);
     if (data.SeriesCount() < 1) return "the file holds no series";
@@ -264,7 +264,7 @@ std::string BuildNetcdfContent(const DataSet& data, const NetcdfExportOptions& o
     out.recordCount = n;
     const MeasurementFileHeader& h = data.header;
     const bool positions = HasPositions(h);
-    const SiteFacts& site = options.site;
+    const DeploymentSite& site = options.site;
 
     // Time axis and series of every record, as the list walks them.
     NcVariable time;

@@ -59,7 +59,7 @@ struct NetcdfExportOptions {
     // Record indices from 0; a last beyond the records read is cut there.
     int first = 0;
     int last = -1;
-    SiteFacts site;
+    DeploymentSite site;
     // What wrote the file, for the history ("corvan export-netcdf").
     std::string writtenBy;
     // The creation time (UTC); the clock's when absent.

@@ -20,7 +20,7 @@ std::string Trimmed(const std::string& text) {
 }
 }  // namespace
 
-std::string CheckSiteFacts(const SiteFacts& site) {
+std::string CheckDeploymentSite(const DeploymentSite& site) {
     if (site.latitude && !(std::isfinite(*site.latitude) && std::fabs(*site.latitude) <= 90.0))
         return "the latitude must lie in -90..90 degrees";
     if (site.longitude && !(std::isfinite(*site.longitude) && std::fabs(*site.longitude) <= 180.0))
@@ -54,8 +54,8 @@ std::string SiteNumberText(double value) {
     return std::string(buf, r.ptr);
 }
 
-std::string SiteFactsFromTexts(const SiteFactTexts& texts, SiteFacts& out) {
-    SiteFacts site;
+std::string DeploymentSiteFromTexts(const DeploymentSiteTexts& texts, DeploymentSite& out) {
+    DeploymentSite site;
     bool ok = false;
     site.latitude = ParseSiteNumber(texts.latitude, ok);
     if (!ok) return "The latitude is not a number of degrees.";
@@ -66,7 +66,7 @@ std::string SiteFactsFromTexts(const SiteFactTexts& texts, SiteFacts& out) {
     site.siteCode = Trimmed(texts.siteCode);
     site.institution = Trimmed(texts.institution);
     site.principalInvestigator = Trimmed(texts.principalInvestigator);
-    std::string why = CheckSiteFacts(site);
+    std::string why = CheckDeploymentSite(site);
     if (!why.empty()) {
         why[0] = static_cast<char>(why[0] - 'a' + 'A');
         return why + ".";
@@ -75,42 +75,42 @@ std::string SiteFactsFromTexts(const SiteFactTexts& texts, SiteFacts& out) {
     return {};
 }
 
-SiteFactTexts SiteFactsAsTexts(const SiteFacts& site) {
+DeploymentSiteTexts DeploymentSiteAsTexts(const DeploymentSite& site) {
     const auto number = [](const std::optional<double>& v) { return v ? SiteNumberText(*v) : std::string(); };
-    return SiteFactTexts{number(site.latitude), number(site.longitude), number(site.depth),
+    return DeploymentSiteTexts{number(site.latitude), number(site.longitude), number(site.depth),
                          site.siteCode,         site.institution,       site.principalInvestigator};
 }
 
-SiteFacts ReadSiteFacts(const SettingsAccess& store) {
-    SiteFacts site;
+DeploymentSite ReadDeploymentSite(const SettingsAccess& store) {
+    DeploymentSite site;
     bool ok = false;
     const auto number = [&](const char* ident) -> std::optional<double> {
-        const auto v = ParseSiteNumber(store.ReadString(kSiteSection, ident, ""), ok);
+        const auto v = ParseSiteNumber(store.ReadString(kDeploymentSiteSection, ident, ""), ok);
         return ok ? v : std::nullopt;
     };
     site.latitude = number(kLatitudeIdent);
     site.longitude = number(kLongitudeIdent);
     site.depth = number(kDepthIdent);
-    site.siteCode = store.ReadString(kSiteSection, kSiteCodeIdent, "");
-    site.institution = store.ReadString(kSiteSection, kInstitutionIdent, "");
-    site.principalInvestigator = store.ReadString(kSiteSection, kInvestigatorIdent, "");
+    site.siteCode = store.ReadString(kDeploymentSiteSection, kSiteCodeIdent, "");
+    site.institution = store.ReadString(kDeploymentSiteSection, kInstitutionIdent, "");
+    site.principalInvestigator = store.ReadString(kDeploymentSiteSection, kInvestigatorIdent, "");
     // Facts edited by hand into something no file may carry are forgotten
     // rather than offered again.
-    SiteFacts checked = site;
-    if (!CheckSiteFacts(SiteFacts{site.latitude, {}, {}, {}, {}, {}}).empty()) checked.latitude.reset();
-    if (!CheckSiteFacts(SiteFacts{{}, site.longitude, {}, {}, {}, {}}).empty()) checked.longitude.reset();
-    if (!CheckSiteFacts(SiteFacts{{}, {}, site.depth, {}, {}, {}}).empty()) checked.depth.reset();
+    DeploymentSite checked = site;
+    if (!CheckDeploymentSite(DeploymentSite{site.latitude, {}, {}, {}, {}, {}}).empty()) checked.latitude.reset();
+    if (!CheckDeploymentSite(DeploymentSite{{}, site.longitude, {}, {}, {}, {}}).empty()) checked.longitude.reset();
+    if (!CheckDeploymentSite(DeploymentSite{{}, {}, site.depth, {}, {}, {}}).empty()) checked.depth.reset();
     return checked;
 }
 
-void WriteSiteFacts(SettingsAccess& store, const SiteFacts& site) {
+void WriteDeploymentSite(SettingsAccess& store, const DeploymentSite& site) {
     const auto number = [](const std::optional<double>& v) { return v ? SiteNumberText(*v) : std::string(); };
-    store.WriteString(kSiteSection, kLatitudeIdent, number(site.latitude));
-    store.WriteString(kSiteSection, kLongitudeIdent, number(site.longitude));
-    store.WriteString(kSiteSection, kDepthIdent, number(site.depth));
-    store.WriteString(kSiteSection, kSiteCodeIdent, site.siteCode);
-    store.WriteString(kSiteSection, kInstitutionIdent, site.institution);
-    store.WriteString(kSiteSection, kInvestigatorIdent, site.principalInvestigator);
+    store.WriteString(kDeploymentSiteSection, kLatitudeIdent, number(site.latitude));
+    store.WriteString(kDeploymentSiteSection, kLongitudeIdent, number(site.longitude));
+    store.WriteString(kDeploymentSiteSection, kDepthIdent, number(site.depth));
+    store.WriteString(kDeploymentSiteSection, kSiteCodeIdent, site.siteCode);
+    store.WriteString(kDeploymentSiteSection, kInstitutionIdent, site.institution);
+    store.WriteString(kDeploymentSiteSection, kInvestigatorIdent, site.principalInvestigator);
 }
 
 }  // namespace corvan

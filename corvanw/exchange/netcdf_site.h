@@ -10,7 +10,7 @@
 
 namespace corvan {
 
-struct SiteFacts {
+struct DeploymentSite {
     std::optional<double> latitude;   // degrees north
     std::optional<double> longitude;  // degrees east
     std::optional<double> depth;      // metres below the surface
@@ -21,7 +21,7 @@ struct SiteFacts {
 
 // Empty when the facts can stand in a file, else why not (a latitude
 // beyond the poles, a negative depth...).
-std::string CheckSiteFacts(const SiteFacts& site);
+std::string CheckDeploymentSite(const DeploymentSite& site);
 
 // A number typed by the user, with "." or "," as decimal separator and
 // blanks around it; nullopt for an empty text, and ok=false for anything
@@ -32,7 +32,7 @@ std::string SiteNumberText(double value);
 
 // The facts as typed into six boxes; an empty text on success, else what
 // the user must mend (out is then unchanged).
-struct SiteFactTexts {
+struct DeploymentSiteTexts {
     std::string latitude;
     std::string longitude;
     std::string depth;
@@ -40,12 +40,12 @@ struct SiteFactTexts {
     std::string institution;
     std::string principalInvestigator;
 };
-std::string SiteFactsFromTexts(const SiteFactTexts& texts, SiteFacts& out);
-SiteFactTexts SiteFactsAsTexts(const SiteFacts& site);
+std::string DeploymentSiteFromTexts(const DeploymentSiteTexts& texts, DeploymentSite& out);
+DeploymentSiteTexts DeploymentSiteAsTexts(const DeploymentSite& site);
 
 // Remembered between exports in the settings section "NetCDF".
-inline constexpr const char* kSiteSection = "NetCDF";
-SiteFacts ReadSiteFacts(const SettingsAccess& store);
-void WriteSiteFacts(SettingsAccess& store, const SiteFacts& site);
+inline constexpr const char* kDeploymentSiteSection = "NetCDF";
+DeploymentSite ReadDeploymentSite(const SettingsAccess& store);
+void WriteDeploymentSite(SettingsAccess& store, const DeploymentSite& site);
 
 }  // namespace corvan

@@ -222,16 +222,4 @@ std::string BelvanDirectorySetting(const std::string& folder) {
     return folder;
 }
 
-DateTime LocalNow() {
-    const std::time_t t = std::time(nullptr);
-    std::tm local{};
-#if defined(_WIN32)
-    localtime_s(&local, &t);
-#else
-    localtime_r(&t, &local);
-#endif
-    CivilTime c{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
-    return DateTime::FromCivil(c).value_or(DateTime());
-}
-
 }  // namespace corvan

@@ -72,7 +72,5 @@ BelvanConversion ConvertBelvanFile(const std::string& inputFile, const std::stri
 // or longer ("C:\DATA\" -> "C:\DATA", "C:\" -> "C:").
 std::string BelvanDirectorySetting(const std::string& folderWithSeparator);
 
-// The present local time, for a series start that cannot be formed.
-DateTime LocalNow();
 
 }  // namespace corvan

@@ -121,12 +121,12 @@ TExportDlg::TExportDlg(QWidget* parent) : QDialog(parent) {
 
 void TExportDlg::SetSiteStore(SettingsAccess* store) {
     siteStore_ = store;
-    if (siteStore_ != nullptr) site_ = ReadSiteFacts(*siteStore_);
+    if (siteStore_ != nullptr) site_ = ReadDeploymentSite(*siteStore_);
     ShowSite(site_);
 }
 
-void TExportDlg::ShowSite(const SiteFacts& site) {
-    const SiteFactTexts t = SiteFactsAsTexts(site);
+void TExportDlg::ShowSite(const DeploymentSite& site) {
+    const DeploymentSiteTexts t = DeploymentSiteAsTexts(site);
     EditLatitude->setText(QString::fromStdString(t.latitude));
     EditLongitude->setText(QString::fromStdString(t.longitude));
     EditDepth->setText(QString::fromStdString(t.depth));
@@ -194,11 +194,11 @@ void TExportDlg::OKBtnClick() {
         return;
     }
     if (NetcdfChosen()) {
-        const SiteFactTexts texts{EditLatitude->text().toStdString(),    EditLongitude->text().toStdString(),
+        const DeploymentSiteTexts texts{EditLatitude->text().toStdString(),    EditLongitude->text().toStdString(),
                                   EditDepth->text().toStdString(),       EditSiteCode->text().toStdString(),
                                   EditInstitution->text().toStdString(), EditInvestigator->text().toStdString()};
-        SiteFacts site;
-        const std::string why = SiteFactsFromTexts(texts, site);
+        DeploymentSite site;
+        const std::string why = DeploymentSiteFromTexts(texts, site);
         if (!why.empty()) {
             QMessageBox::warning(this, kCaption, QString::fromStdString(why));
             // The box the message is about gets the focus.
@@ -210,7 +210,7 @@ void TExportDlg::OKBtnClick() {
             return;
         }
         site_ = site;
-        if (siteStore_ != nullptr) WriteSiteFacts(*siteStore_, site_);
+        if (siteStore_ != nullptr) WriteDeploymentSite(*siteStore_, site_);
     }
     accept();
 }

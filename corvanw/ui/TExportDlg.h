@@ -59,7 +59,7 @@ public:
     // The third "File type": a NetCDF file instead of text.
     bool NetcdfChosen() const;
     // The site facts as accepted by OK.
-    const SiteFacts& Site() const { return site_; }
+    const DeploymentSite& Site() const { return site_; }
 
     TExportRadioGroup* RadioGroup1 = nullptr;
     QSpinBox* SpinEditSer = nullptr;
@@ -77,9 +77,9 @@ public:
     QLineEdit* EditInvestigator = nullptr;
 
 private:
-    void ShowSite(const SiteFacts& site);
+    void ShowSite(const DeploymentSite& site);
     SettingsAccess* siteStore_ = nullptr;
-    SiteFacts site_;
+    DeploymentSite site_;
     void UpdateEnabled();
     void OKBtnClick();
 };

@@ -160,7 +160,7 @@ private slots:
 
     void theMainWindowExportsWithTheRememberedSite() {
         MemorySettings store;
-        WriteSiteFacts(store, SiteFacts{60.0, 5.0, 100.0, "REMEMBERED", {}, {}});
+        WriteDeploymentSite(store, DeploymentSite{60.0, 5.0, 100.0, "REMEMBERED", {}, {}});
         TfrmMain w(store);
         w.show();
         {

@@ -465,7 +465,7 @@ TEST_F(NetcdfExport, SiteFactsBecomeTheSitesMetadata) {
             EXPECT_EQ(nc.Text("", a), "") << a;
         EXPECT_EQ(nc.Text("CSPD", "coordinates"), "TIME");
     }
-    o.site = SiteFacts{59.5, -10.25, 35.0, "NOR-7", "Havlab \u00C5", "K. Nordmann"};
+    o.site = DeploymentSite{59.5, -10.25, 35.0, "NOR-7", "Havlab \u00C5", "K. Nordmann"};
     ASSERT_EQ(WriteNetcdfExport(base + ".nc", d, o), "");
     NcReader nc(base + ".nc");
     EXPECT_EQ(nc.Format(), NC_FORMAT_NETCDF4_CLASSIC);
@@ -509,11 +509,11 @@ TEST_F(NetcdfExport, BundledSamplesAgreeWithTheList) {
 }
 
 TEST(NetcdfSiteFacts, AreCheckedParsedAndRemembered) {
-    EXPECT_EQ(CheckSiteFacts(SiteFacts{90.0, -180.0, 0.0, {}, {}, {}}), "");
-    EXPECT_NE(CheckSiteFacts(SiteFacts{-90.5, {}, {}, {}, {}, {}}), "");
-    EXPECT_NE(CheckSiteFacts(SiteFacts{{}, 180.5, {}, {}, {}, {}}), "");
-    EXPECT_NE(CheckSiteFacts(SiteFacts{{}, {}, -1.0, {}, {}, {}}), "");
-    EXPECT_NE(CheckSiteFacts(SiteFacts{std::nan(""), {}, {}, {}, {}, {}}), "");
+    EXPECT_EQ(CheckDeploymentSite(DeploymentSite{90.0, -180.0, 0.0, {}, {}, {}}), "");
+    EXPECT_NE(CheckDeploymentSite(DeploymentSite{-90.5, {}, {}, {}, {}, {}}), "");
+    EXPECT_NE(CheckDeploymentSite(DeploymentSite{{}, 180.5, {}, {}, {}, {}}), "");
+    EXPECT_NE(CheckDeploymentSite(DeploymentSite{{}, {}, -1.0, {}, {}, {}}), "");
+    EXPECT_NE(CheckDeploymentSite(DeploymentSite{std::nan(""), {}, {}, {}, {}, {}}), "");
 
     bool ok = false;
     EXPECT_EQ(ParseSiteNumber(" 59,25 ", ok), 59.25);
@@ -528,9 +528,9 @@ TEST(NetcdfSiteFacts, AreCheckedParsedAndRemembered) {
     }
 
     MemorySettings store;
-    const SiteFacts site{0.1, -179.75, 12.5, "S1", "Inst", "P. I."};
-    WriteSiteFacts(store, site);
-    const SiteFacts back = ReadSiteFacts(store);
+    const DeploymentSite site{0.1, -179.75, 12.5, "S1", "Inst", "P. I."};
+    WriteDeploymentSite(store, site);
+    const DeploymentSite back = ReadDeploymentSite(store);
     EXPECT_EQ(back.latitude, 0.1);
     EXPECT_EQ(back.longitude, -179.75);
     EXPECT_EQ(back.depth, 12.5);
@@ -538,14 +538,14 @@ TEST(NetcdfSiteFacts, AreCheckedParsedAndRemembered) {
     EXPECT_EQ(back.institution, "Inst");
     EXPECT_EQ(back.principalInvestigator, "P. I.");
     // Hand-edited nonsense is forgotten; the rest stays.
-    store.WriteString(kSiteSection, "Latitude", "95");
-    store.WriteString(kSiteSection, "Depth", "deep");
-    const SiteFacts edited = ReadSiteFacts(store);
+    store.WriteString(kDeploymentSiteSection, "Latitude", "95");
+    store.WriteString(kDeploymentSiteSection, "Depth", "deep");
+    const DeploymentSite edited = ReadDeploymentSite(store);
     EXPECT_EQ(edited.latitude, std::nullopt);
     EXPECT_EQ(edited.depth, std::nullopt);
     EXPECT_EQ(edited.longitude, -179.75);
-    WriteSiteFacts(store, SiteFacts{});
-    EXPECT_EQ(ReadSiteFacts(store).longitude, std::nullopt);
+    WriteDeploymentSite(store, DeploymentSite{});
+    EXPECT_EQ(ReadDeploymentSite(store).longitude, std::nullopt);
 }
 
 TEST(NetcdfFileName, GetsItsExtensionOnlyWhenItHasNone) {
