@@ -14,7 +14,6 @@ namespace {
 
 constexpr const char* kMeterSuffix = " meter";
 constexpr const char* kDaysSuffix = " døgn";
-constexpr const char* kCubicMetres = "m#3";
 constexpr const char* kFlowAt = "m#3 ved ";
 constexpr const char* kFlowDegrees = " grader. ";
 constexpr const char* kFlowPerAreaPerDay = "m#3/m#2/døgn";
