@@ -4,7 +4,10 @@
 // type, a complete download and Tarsen files of every type. The committed
 // corpora begin with these.
 
+#include <array>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <fstream>
@@ -242,6 +245,79 @@ void QualitySeeds() {
     }
 }
 
+// The 6-byte real of the older instruments, exact for the values used here.
+void PutReal48(Bytes& out, double v) {
+    std::array<std::uint8_t, 6> r{};
+    if (v != 0.0) {
+        int e = 0;
+        const double m = std::frexp(std::fabs(v), &e);
+        const auto f = static_cast<std::uint64_t>(std::ldexp(m * 2.0 - 1.0, 39));
+        r[0] = static_cast<std::uint8_t>(e - 1 + 129);
+        for (int i = 1; i <= 5; ++i) r[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(f >> (8 * (i - 1)));
+        if (v < 0) r[5] |= 0x80;
+    }
+    out.insert(out.end(), r.begin(), r.end());
+}
+
+void BelvanSeeds() {
+    for (int variant = 0; variant < 3; ++variant) {
+        Bytes out;
+        corvan::ByteWriter w(out);
+        for (int i = 0; i < 12; ++i) {
+            w.I16(static_cast<std::int16_t>(variant == 2 && i == 5 ? 1 : i + 1));
+            PutReal48(out, variant == 1 && i % 4 == 0 ? -1.0 : 12.5 + i);
+            w.I16(static_cast<std::int16_t>(variant == 1 && i % 5 == 0 ? -1 : 30 * i % 360));
+            PutReal48(out, variant == 1 && i == 3 ? -20.0 : 8.25 + 0.5 * i);
+            w.I16(1994);
+            for (int b : {7, 14, 9 + i / 6, (i * 10) % 60}) w.U8(static_cast<std::uint8_t>(b));
+        }
+        Save("belvan", "records" + std::to_string(variant), out);
+    }
+}
+
+void AsciiSeeds() {
+    auto sensorLine = [](const std::string& temperature) {
+        std::string line;
+        for (int c = 1; c < 15; ++c) line += " " + std::to_string(c * 100);
+        return line + "   " + temperature + "\r\n";
+    };
+    auto pack = [](int cell, const std::string& hdr, const std::string& v1, const std::string& v2,
+                   const std::string& sen) {
+        Bytes out;
+        corvan::ByteWriter w(out);
+        w.U8(static_cast<std::uint8_t>(cell));
+        w.U16(static_cast<std::uint16_t>(hdr.size()));
+        w.U16(static_cast<std::uint16_t>(v1.size()));
+        w.U16(static_cast<std::uint16_t>(v2.size()));
+        for (const std::string* t : {&hdr, &v1, &v2, &sen}) out.insert(out.end(), t->begin(), t->end());
+        return out;
+    };
+    const std::string header =
+        "[ a line before ]\r\nNumber of measurements 3\r\nProfile interval 600 sec\r\nNumber of cells 2\r\n"
+        "Cell size 1.00 m\r\nTime of first measurement 14/03/2024 12:10:00\r\n";
+    Save("ascii_import", "two-cells", pack(2, header, "9 0.3\r\n9 -0,1\r\n1 2\r\n", "9 0.4\r\n9 0\r\n3 4\r\n",
+                                          sensorLine("12,5") + sensorLine("x") + sensorLine("7")));
+    Save("ascii_import", "short-files", pack(1, header, "0.0\n", "-1.0\n", sensorLine("1")));
+}
+
+void ReportSeeds() {
+    const fs::path folder = fs::path(CORVAN_SOURCE_DIR) / "samples" / "report-template";
+    Bytes parts{0};
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (!entry.is_regular_file()) continue;
+        const std::string name = fs::relative(entry.path(), folder).generic_string();
+        Bytes data = Read(entry.path());
+        // The largest part is cut to what the length word holds.
+        if (data.size() > 0xFFFF) data.resize(0xFFFF);
+        corvan::ByteWriter w(parts);
+        w.U16(static_cast<std::uint16_t>(name.size()));
+        parts.insert(parts.end(), name.begin(), name.end());
+        w.U16(static_cast<std::uint16_t>(data.size()));
+        parts.insert(parts.end(), data.begin(), data.end());
+    }
+    Save("report_template", "sample-template-parts", parts);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -257,6 +333,9 @@ int main(int argc, char** argv) {
         DownloadSeeds();
         TarsenSeeds(work);
         QualitySeeds();
+        BelvanSeeds();
+        AsciiSeeds();
+        ReportSeeds();
         fs::remove_all(work);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "corvan-fuzz-seeds: %s\n", e.what());

@@ -146,9 +146,9 @@ public:
         if (reference_ && std::fclose(reference_.release()) != 0 && !Failed()) Fail(names_.reference);
         if (!Failed()) {
             errno = 0;
-            if (!ReplaceFile(temp_.measurement, names_.measurement)) {
+            if (!RenameReplacing(temp_.measurement, names_.measurement)) {
                 Fail(names_.measurement);
-            } else if (!ReplaceFile(temp_.reference, names_.reference)) {
+            } else if (!RenameReplacing(temp_.reference, names_.reference)) {
                 Fail(names_.reference);
             }
         }

@@ -59,7 +59,7 @@ bool CanReplace(const std::string& pathUtf8) {
     return errno == ENOENT;
 }
 
-bool ReplaceFile(const std::string& fromUtf8, const std::string& toUtf8) {
+bool RenameReplacing(const std::string& fromUtf8, const std::string& toUtf8) {
 #if defined(_WIN32)
     // rename() refuses an existing target on Windows.
     const std::u16string from = Utf16FromUtf8(fromUtf8);

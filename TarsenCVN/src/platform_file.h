@@ -26,7 +26,7 @@ bool CanReplace(const std::string& pathUtf8);
 
 // Moves a file onto another name, replacing a file there; false on failure
 // with errno set.
-bool ReplaceFile(const std::string& fromUtf8, const std::string& toUtf8);
+bool RenameReplacing(const std::string& fromUtf8, const std::string& toUtf8);
 
 // The system's description of an errno value.
 std::string SystemErrorText(int error);

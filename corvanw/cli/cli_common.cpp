@@ -50,6 +50,41 @@ int UsageError(const std::string& message) {
     return kExitUsage;
 }
 
+std::optional<int> ParseCommandLine(CLI::App& app, const std::vector<std::string>& args) {
+    // CLI11 takes the words last first.
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::Success&) {
+        std::fputs(app.help().c_str(), stdout);
+        return kExitOk;
+    } catch (const CLI::ParseError& e) {
+        std::string message = e.what();
+        for (char& c : message) {
+            if (c == '\n' || c == '\r') c = ' ';
+        }
+        while (!message.empty() && message.back() == ' ') message.pop_back();
+        std::string name = app.get_name();
+        if (name.rfind("corvan ", 0) == 0) name.erase(0, 7);
+        return UsageError(name + ": " + message);
+    }
+    return std::nullopt;
+}
+
+CLI::Validator WholeNumberFrom(long long lowest) {
+    return CLI::Validator(
+        [lowest](std::string& text) {
+            const auto v = ParseInteger(text);
+            if (v && *v >= lowest) return std::string();
+            return "needs a whole number of " + std::to_string(lowest) + " or more, not '" + text + "'";
+        },
+        "NUMBER");
+}
+
+CLI::App CommandApp(const std::string& name, const std::string& description) {
+    return CLI::App(description, "corvan " + name);
+}
+
 std::optional<long long> ParseInteger(const std::string& text) {
     long long v = 0;
     const char* b = text.data();

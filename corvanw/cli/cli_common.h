@@ -1,6 +1,8 @@
 #pragma once
 // What every sub-command that opens a measurement file set shares.
 
+#include <CLI/CLI.hpp>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +21,19 @@ std::string BaseNameOfArgument(const std::string& fileArgument);
 
 // Prints "corvan: message" on stderr; returns kExitUsage.
 int UsageError(const std::string& message);
+
+// Parses the words after a sub-command's name with its options. nullopt
+// when the command should go on; otherwise its exit status: kExitOk after
+// printing --help, kExitUsage after one line "corvan: NAME: reason".
+std::optional<int> ParseCommandLine(CLI::App& app, const std::vector<std::string>& args);
+
+// A sub-command's option parser: the description its --help opens with,
+// and the name "corvan NAME" its usage line shows.
+CLI::App CommandApp(const std::string& name, const std::string& description);
+
+// Accepts a whole decimal number of at least `lowest` (series, measurement
+// and cell numbers), with a message that says so.
+CLI::Validator WholeNumberFrom(long long lowest);
 
 // Parses a whole decimal integer; nullopt for anything else.
 std::optional<long long> ParseInteger(const std::string& text);

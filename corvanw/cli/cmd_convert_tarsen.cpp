@@ -69,47 +69,27 @@ int RunConvertTarsen(const std::vector<std::string>& args) {
     options.removeBoundary = 1;
     options.boundaryMethod = TARSEN_BOUNDARY_ACOUSTIC;
 
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&]() -> const std::string* { return i + 1 < args.size() ? &args[++i] : nullptr; };
-        if (a == "--cell") {
-            const std::string* v = value();
-            const auto n = v ? ParseInteger(*v) : std::nullopt;
-            if (!n || *n < 1 || *n > kHighestCell) return UsageError("--cell takes a cell number from 1 to 128");
-            cells.push_back(static_cast<int32_t>(*n));
-        } else if (a == "--no-low-snr") {
-            options.removeLowSnr = 0;
-        } else if (a == "--no-spikes") {
-            options.removeSpikes = 0;
-        } else if (a == "--no-boundary") {
-            options.removeBoundary = 0;
-        } else if (a == "--boundary") {
-            const std::string* v = value();
-            if (v && *v == "pressure") {
-                options.boundaryMethod = TARSEN_BOUNDARY_PRESSURE;
-            } else if (v && *v == "acoustic") {
-                options.boundaryMethod = TARSEN_BOUNDARY_ACOUSTIC;
-            } else {
-                return UsageError("--boundary takes pressure or acoustic");
-            }
-        } else if (a == "--on-glitch") {
-            const std::string* v = value();
-            if (v && *v == "skip") {
-                conversion.skipGlitches = true;
-            } else if (v && *v == "stop") {
-                conversion.skipGlitches = false;
-            } else {
-                return UsageError("--on-glitch takes skip or stop");
-            }
-        } else if (!a.empty() && a[0] == '-') {
-            return UsageError("convert-tarsen: unknown option " + a);
-        } else if (conversion.file.empty()) {
-            conversion.file = a;
-        } else {
-            return UsageError("convert-tarsen takes one FILE");
-        }
-    }
-    if (conversion.file.empty()) return UsageError("convert-tarsen needs a FILE");
+    CLI::App app = CommandApp("convert-tarsen", "Converts cells of a Tarsen instrument file into measurement file sets.");
+    bool keepLowSnr = false, keepSpikes = false, keepBoundary = false;
+    std::string boundary = "acoustic";
+    std::string onGlitch = "skip";
+    app.add_option("FILE", conversion.file, "Tarsen file (.prf, .orl, .wpr, .cpr)")->required();
+    app.add_option("--cell", cells, "cell to convert, from 1 (repeat for more; default: the Center cell)")
+        ->check(CLI::Range(1, kHighestCell))
+        ->allow_extra_args(false);
+    app.add_flag("--no-low-snr", keepLowSnr, "keep cells of low signal-to-noise ratio");
+    app.add_flag("--no-spikes", keepSpikes, "keep cells with amplitude spikes");
+    app.add_flag("--no-boundary", keepBoundary, "keep cells beyond the surface or the bottom");
+    app.add_option("--boundary", boundary, "how the boundary is found: pressure or acoustic (default)")
+        ->check(CLI::IsMember({"pressure", "acoustic"}));
+    app.add_option("--on-glitch", onGlitch, "at a time glitch: skip the records (default) or stop the cell")
+        ->check(CLI::IsMember({"skip", "stop"}));
+    if (const auto status = ParseCommandLine(app, args)) return *status;
+    options.removeLowSnr = keepLowSnr ? 0 : 1;
+    options.removeSpikes = keepSpikes ? 0 : 1;
+    options.removeBoundary = keepBoundary ? 0 : 1;
+    options.boundaryMethod = boundary == "pressure" ? TARSEN_BOUNDARY_PRESSURE : TARSEN_BOUNDARY_ACOUSTIC;
+    conversion.skipGlitches = onGlitch == "skip";
     options.cells = cells.empty() ? nullptr : cells.data();
     options.cellCount = static_cast<int32_t>(cells.size());
 

@@ -64,30 +64,24 @@ int Fail(const std::string& subject, const std::string& reason) {
 }
 
 int RunDownload(const std::vector<std::string>& args) {
+    CLI::App app = CommandApp("download", "Reads the recorded series out of an instrument into a measurement file set.");
     DownloadArgs a;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& w = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (w == "--force") {
-            a.force = true;
-        } else if ((w == "--port" || w == "-p") && hasValue) {
-            a.port = args[++i];
-        } else if (w == "--baud" && hasValue) {
-            const auto v = ParseInteger(args[++i]);
-            if (!v || *v <= 0 || *v > 4000000 || !SerialSpeedSupported(static_cast<int>(*v)))
-                return UsageError("download: --baud needs a speed the serial line supports, such as 9600");
-            a.baud = static_cast<int>(*v);
-        } else if (w == "--timeout" && hasValue) {
-            const auto v = ParseInteger(args[++i]);
-            if (!v || *v <= 0 || *v > 86400) return UsageError("download: --timeout needs seconds");
-            a.idleSeconds = static_cast<int>(*v);
-        } else if ((w == "-o" || w == "--output") && hasValue) {
-            a.base = BaseNameOfArgument(args[++i]);
-        } else {
-            return UsageError("download: unexpected argument '" + w + "'");
-        }
-    }
-    if (a.port.empty()) return UsageError("download: --port DEVICE is required");
+    std::string output;
+    app.add_option("-p,--port", a.port, "serial device, or tcp:HOST:PORT")->required();
+    app.add_option("--baud", a.baud, "line speed the serial line supports, such as 9600")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                const auto v = ParseInteger(text);
+                return v && *v > 0 && *v <= 4000000 && SerialSpeedSupported(static_cast<int>(*v))
+                           ? std::string()
+                           : std::string("needs a speed the serial line supports, such as 9600");
+            },
+            "BAUD"));
+    app.add_option("--timeout", a.idleSeconds, "seconds of silence before giving up")->check(CLI::Range(1, 86400));
+    app.add_option("-o,--output", output, "base name of the file set to write")->required();
+    app.add_flag("--force", a.force, "replace an existing file set (the old files are kept as backups)");
+    if (const auto status = ParseCommandLine(app, args)) return *status;
+    a.base = BaseNameOfArgument(output);
     if (a.base.empty()) return UsageError("download: -o BASE is required");
 
     const std::string cvn = MeasurementFileName(a.base);

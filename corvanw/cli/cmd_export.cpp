@@ -131,70 +131,43 @@ std::size_t Utf8Length(const std::string& s) {
 }
 
 int RunExport(const std::vector<std::string>& args) {
+    CLI::App app = CommandApp("export", "Records of a measurement file set as a text file, as the desktop exports them.");
     std::string file;
     std::string output;
-    std::optional<ExportLayout> layout;
-    std::string delimiter = ";";
+    std::string layoutName;
+    std::string delimiterName = "semicolon";
     bool all = false;
     bool force = false;
     std::optional<long long> series;
     std::optional<long long> firstNumber;
     std::optional<long long> lastNumber;
-
-    for (std::size_t k = 0; k < args.size(); ++k) {
-        const std::string& a = args[k];
-        const auto value = [&]() -> std::optional<std::string> {
-            if (k + 1 >= args.size()) return std::nullopt;
-            return args[++k];
-        };
-        if (a == "--layout") {
-            const auto v = value();
-            if (v == "windows") {
-                layout = ExportLayout::Windows;
-            } else if (v == "dos") {
-                layout = ExportLayout::Dos;
-            } else {
-                return UsageError("export: --layout needs windows or dos");
-            }
-        } else if (a == "--delimiter") {
-            const auto v = value();
-            if (!v) return UsageError("export: --delimiter needs semicolon, tab or one character");
-            if (*v == "semicolon") {
-                delimiter = ";";
-            } else if (*v == "tab") {
-                delimiter = "\t";
-            } else if (Utf8Length(*v) == 1) {
-                delimiter = *v;
-            } else {
-                return UsageError("export: --delimiter needs semicolon, tab or one character");
-            }
-        } else if (a == "--all") {
-            all = true;
-        } else if (a == "--series" || a == "--first" || a == "--last") {
-            const auto v = value();
-            const auto n = v ? ParseInteger(*v) : std::nullopt;
-            if (!n || *n < 1) return UsageError("export: " + a + " needs a number of 1 or more");
-            (a == "--series" ? series : a == "--first" ? firstNumber : lastNumber) = *n;
-        } else if (a == "-o") {
-            const auto v = value();
-            if (!v || v->empty()) return UsageError("export: -o needs the output file");
-            output = *v;
-        } else if (a == "--force") {
-            force = true;
-        } else if (!a.empty() && a[0] == '-') {
-            return UsageError("export: unknown option " + a);
-        } else if (file.empty()) {
-            file = a;
-        } else {
-            return UsageError("export: only one FILE may be given");
-        }
-    }
-    if (file.empty()) return UsageError("export: FILE is missing");
-    if (!layout) return UsageError("export: --layout windows|dos is missing");
-    if (output.empty()) return UsageError("export: -o OUT is missing");
-    if (all && (series || firstNumber || lastNumber)) {
-        return UsageError("export: --all cannot be combined with --series, --first or --last");
-    }
+    app.add_option("FILE", file, "measurement file (base name or .CVN)")->required();
+    app.add_option("--layout", layoutName, "windows (the list's columns) or dos (fixed fields)")
+        ->required()
+        ->check(CLI::IsMember({"windows", "dos"}));
+    app.add_option("--delimiter", delimiterName, "semicolon (default), tab or one character")
+        ->check(CLI::Validator(
+            [](std::string& v) {
+                return v == "semicolon" || v == "tab" || Utf8Length(v) == 1
+                           ? std::string()
+                           : std::string("--delimiter needs semicolon, tab or one character");
+            },
+            "DELIMITER"));
+    auto* allFlag = app.add_flag("--all", all, "every record of the file (the default without a range)");
+    auto* seriesOption = app.add_option("--series", series, "series number (from 1)")->check(WholeNumberFrom(1));
+    auto* firstOption =
+        app.add_option("--first", firstNumber, "first measurement number of the series")->check(WholeNumberFrom(1));
+    auto* lastOption =
+        app.add_option("--last", lastNumber, "last measurement number of the series")->check(WholeNumberFrom(1));
+    allFlag->excludes(seriesOption)->excludes(firstOption)->excludes(lastOption);
+    app.add_option("-o", output, "the text file to write")->required()->check(
+        CLI::Validator([](std::string& v) { return v.empty() ? std::string("-o needs the output file") : std::string(); },
+                       "OUT"));
+    app.add_flag("--force", force, "replace an existing output file");
+    if (const auto status = ParseCommandLine(app, args)) return *status;
+    const ExportLayout layout = layoutName == "dos" ? ExportLayout::Dos : ExportLayout::Windows;
+    const std::string delimiter =
+        delimiterName == "semicolon" ? ";" : delimiterName == "tab" ? "\t" : delimiterName;
 
     DataSet data;
     if (!OpenFileSet(file, data)) return kExitFailure;
@@ -213,11 +186,11 @@ int RunExport(const std::vector<std::string>& args) {
     }
 
     TextExportOptions options;
-    options.layout = *layout;
+    options.layout = layout;
     options.delimiter = delimiter;
     options.records = ExportRecords(data, contents, seriesNumber);
 
-    const std::string target = ExportFileNameWithExtension(output, *layout);
+    const std::string target = ExportFileNameWithExtension(output, layout);
     if (FileExists(target) && !force) {
         std::fprintf(stderr, "%s: the file already exists (--force replaces it)\n", target.c_str());
         return kExitFailure;

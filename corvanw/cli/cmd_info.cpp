@@ -107,20 +107,12 @@ void PrintText(const DataSet& data) {
 }
 
 int RunInfo(const std::vector<std::string>& args) {
+    CLI::App app = CommandApp("info", "The header, channels and series table of a measurement file set.");
     std::string file;
     bool json = false;
-    for (const std::string& a : args) {
-        if (a == "--json") {
-            json = true;
-        } else if (!a.empty() && a[0] == '-') {
-            return UsageError("info: unknown option " + a);
-        } else if (file.empty()) {
-            file = a;
-        } else {
-            return UsageError("info: only one FILE may be given");
-        }
-    }
-    if (file.empty()) return UsageError("info: FILE is missing");
+    app.add_option("FILE", file, "measurement file (base name or .CVN)")->required();
+    app.add_flag("--json", json, "one JSON object instead of text");
+    if (const auto status = ParseCommandLine(app, args)) return *status;
     DataSet data;
     if (!OpenFileSet(file, data)) return kExitFailure;
     if (json) {

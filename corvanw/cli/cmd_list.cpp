@@ -13,25 +13,14 @@ namespace corvan::cli {
 namespace {
 
 int RunList(const std::vector<std::string>& args) {
+    CLI::App app = CommandApp("list", "The list view of a measurement file set as tab-separated text.");
     std::string file;
     long long from = 1;
     long long to = -1;
-    for (std::size_t k = 0; k < args.size(); ++k) {
-        const std::string& a = args[k];
-        if (a == "--from" || a == "--to") {
-            if (k + 1 >= args.size()) return UsageError("list: " + a + " needs a number");
-            const auto v = ParseInteger(args[++k]);
-            if (!v || *v < 1) return UsageError("list: " + a + " needs a measurement number of 1 or more");
-            (a == "--from" ? from : to) = *v;
-        } else if (!a.empty() && a[0] == '-') {
-            return UsageError("list: unknown option " + a);
-        } else if (file.empty()) {
-            file = a;
-        } else {
-            return UsageError("list: only one FILE may be given");
-        }
-    }
-    if (file.empty()) return UsageError("list: FILE is missing");
+    app.add_option("FILE", file, "measurement file (base name or .CVN)")->required();
+    app.add_option("--from", from, "first measurement number (from 1)")->check(WholeNumberFrom(1));
+    app.add_option("--to", to, "last measurement number")->check(WholeNumberFrom(1));
+    if (const auto status = ParseCommandLine(app, args)) return *status;
     DataSet data;
     if (!OpenFileSet(file, data)) return kExitFailure;
 

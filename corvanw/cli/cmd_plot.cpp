@@ -66,7 +66,8 @@ bool HasPictureExtension(const std::string& path) {
 }
 
 int RunPlot(const std::vector<std::string>& args) {
-    CLI::App app{"A graph of a range as the desktop draws it, with the header panel's texts above it.", "corvan plot"};
+    CLI::App app =
+        CommandApp("plot", "A graph of a range as the desktop draws it, with the header panel's texts above it.");
     std::string file, graph, output, size = "1000x700";
     int series = 1;
     std::optional<long long> first, last;
@@ -85,17 +86,7 @@ int RunPlot(const std::vector<std::string>& args) {
     app.add_option("--size", size, "size in pixels at 96 dpi, WxH (default 1000x700)");
     app.add_option("--dpi", dpi, "resolution of PNG and PDF output (default 96)")->check(CLI::Range(36, 1200));
     app.add_option("-o,--output", output, "picture to write: .png, .svg or .pdf")->required();
-    std::vector<std::string> reversed(args.rbegin(), args.rend());
-    try {
-        app.parse(reversed);
-    } catch (const CLI::CallForHelp&) {
-        std::fputs(app.help().c_str(), stdout);
-        return kExitOk;
-    } catch (const CLI::ParseError& e) {
-        std::string message = e.what();
-        std::replace(message.begin(), message.end(), '\n', ' ');
-        return UsageError("plot: " + message);
-    }
+    if (const auto status = ParseCommandLine(app, args)) return *status;
     int width = 0, height = 0;
     if (!ParseSize(size, width, height)) return UsageError("plot: --size must be WxH, each 100 to 20000");
     if (!PlotAvailable()) {

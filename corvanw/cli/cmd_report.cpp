@@ -55,7 +55,7 @@ int RunReport(const std::vector<std::string>& args) {
     std::string templateFile;
     std::string output;
     std::array<std::string, kReportPositionCount> files;
-    SiteFacts facts;
+    ReportSiteFacts facts;
     bool days = false;
     bool percent = false;
     bool noAutoSize = false;

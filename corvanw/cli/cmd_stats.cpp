@@ -115,29 +115,19 @@ std::string Text(const DataSet& data, const Statistics& stats) {
 }
 
 int RunStats(const std::vector<std::string>& args) {
+    CLI::App app = CommandApp("stats", "The summary and the speed/direction matrix of a range of one series.");
     std::string file;
     bool json = false;
     long long series = 1;
     long long first = 0;  // 0: not given
     long long last = 0;
-    for (std::size_t k = 0; k < args.size(); ++k) {
-        const std::string& a = args[k];
-        if (a == "--json") {
-            json = true;
-        } else if (a == "--series" || a == "--first" || a == "--last") {
-            if (k + 1 >= args.size()) return UsageError("stats: " + a + " needs a number");
-            const auto v = ParseInteger(args[++k]);
-            if (!v || *v < 1) return UsageError("stats: " + a + " needs a number of 1 or more");
-            (a == "--series" ? series : a == "--first" ? first : last) = *v;
-        } else if (!a.empty() && a[0] == '-') {
-            return UsageError("stats: unknown option " + a);
-        } else if (file.empty()) {
-            file = a;
-        } else {
-            return UsageError("stats: only one FILE may be given");
-        }
-    }
-    if (file.empty()) return UsageError("stats: FILE is missing");
+    app.add_option("FILE", file, "measurement file (base name or .CVN)")->required();
+    app.add_option("--series", series, "series number (from 1)")->check(WholeNumberFrom(1));
+    app.add_option("--first", first, "first measurement number (default: the series' first)")
+        ->check(WholeNumberFrom(1));
+    app.add_option("--last", last, "last measurement number (default: the series' last)")->check(WholeNumberFrom(1));
+    app.add_flag("--json", json, "one JSON object instead of text");
+    if (const auto status = ParseCommandLine(app, args)) return *status;
     DataSet data;
     if (!OpenFileSet(file, data)) return kExitFailure;
     RangeRequest request{static_cast<int>(std::min<long long>(series, std::numeric_limits<int>::max())), std::nullopt, std::nullopt};

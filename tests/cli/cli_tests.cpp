@@ -152,6 +152,36 @@ TEST(CorvanList, PrintsTheListViewLines) {
     EXPECT_EQ(gps[3], "*\t2\t3\t4.00\t59\u00B005.5'\t10\u00B002.0'\t01.Mar-97\t00:30");
 }
 
+// Every command answers --help on standard output with its own usage line,
+// and refuses an unknown option, a missing value or a stray word with exit
+// status 2 and one line on standard error that names it.
+TEST(CorvanCommand, EveryCommandHasTheSameHelpAndUsageErrors) {
+    const auto overview = RunCommand(CORVAN_CLI, {"--help"});
+    ASSERT_EQ(overview.status, 0);
+    std::vector<std::string> names;
+    for (const std::string& line : Lines(overview.out)) {
+        if (line.rfind("  ", 0) == 0) names.push_back(line.substr(2, line.find(' ', 2) - 2));
+    }
+    for (const char* expected : {"info", "list", "stats", "export", "download", "convert-tarsen", "plot"}) {
+        EXPECT_NE(std::find(names.begin(), names.end(), expected), names.end()) << expected;
+    }
+    for (const std::string& name : names) {
+        const auto help = RunCommand(CORVAN_CLI, {name, "--help"});
+        EXPECT_EQ(help.status, 0) << name;
+        EXPECT_NE(help.out.find("Usage: corvan " + name), std::string::npos) << name << ": " << help.out;
+        EXPECT_TRUE(help.err.empty()) << name;
+
+        for (const std::vector<std::string>& wrong :
+             {std::vector<std::string>{name, "x", "--no-such-option"}, std::vector<std::string>{name, "x", "y", "z"},
+              std::vector<std::string>{name, "--series"}}) {
+            const auto r = RunCommand(CORVAN_CLI, wrong);
+            EXPECT_EQ(r.status, 2) << ::testing::PrintToString(wrong);
+            EXPECT_EQ(Lines(r.err).size(), 1u) << r.err;
+            EXPECT_NE(r.err.find(name), std::string::npos) << r.err;
+        }
+    }
+}
+
 TEST(CorvanCommand, UsageAndFailuresHaveTheirExitStatus) {
     EXPECT_EQ(RunCommand(CORVAN_CLI, {}).status, 2);
     EXPECT_EQ(RunCommand(CORVAN_CLI, {"frobnicate"}).status, 2);

@@ -15,12 +15,18 @@
 #include "data/data_set.h"
 #include "data/file_error.h"
 #include "data/measurement_files.h"
+#include "data/ascii_import.h"
 #include "data/text_export.h"
+#if CORVAN_FAULTS_WITH_DOCUMENTS
+#include "exchange/netcdf_writer.h"
+#include "report/office_package.h"
+#endif
 #include "failing_child.h"
 #include "instrument/download_store.h"
 #include "support/temp_dir.h"
 #include "tarsen_file.h"
 #include "tarsen_synth.h"
+#include "tools/belvan.h"
 
 namespace corvan::faults {
 namespace {
@@ -59,6 +65,28 @@ public:
     void SetProgress(int) override {}
     std::string errors;
 };
+
+DateTime FixedNow() { return *DateTime::FromCivil({2020, 6, 1, 8, 30, 0}); }
+
+// n records of the older instruments' data file: numbers from 1, a speed of
+// 1 cm/s, north, 8 degrees, ten minutes apart.
+std::vector<std::uint8_t> BelvanRecords(int n) {
+    std::vector<std::uint8_t> out;
+    for (int i = 0; i < n; ++i) {
+        const std::uint8_t one[6] = {129, 0, 0, 0, 0, 0};
+        const std::uint8_t eight[6] = {132, 0, 0, 0, 0, 0};
+        out.push_back(static_cast<std::uint8_t>((i + 1) & 0xFF));
+        out.push_back(static_cast<std::uint8_t>((i + 1) >> 8));
+        out.insert(out.end(), one, one + 6);
+        out.push_back(0);
+        out.push_back(0);
+        out.insert(out.end(), eight, eight + 6);
+        out.push_back(static_cast<std::uint8_t>(1994 & 0xFF));
+        out.push_back(static_cast<std::uint8_t>(1994 >> 8));
+        for (int b : {7, 14, (i / 6) % 24, (i % 6) * 10}) out.push_back(static_cast<std::uint8_t>(b));
+    }
+    return out;
+}
 
 std::string ConvertFirstCell(const std::string& input, const std::string& outputFolder) {
     QuietUi ui;
@@ -178,6 +206,55 @@ std::vector<Writer> Writers() {
                      return ConvertFirstCell(from + "/in.prf", from == to ? "" : to);
                  },
                  "in-1.cvn", 4096});
+    w.push_back({"belvan conversion",
+                 [](const std::string& dir) {
+                     WriteSet(dir + "/set", 10, 1.0f);
+                     testing::WriteBytes(dir + "/old.dat", BelvanRecords(400));
+                 },
+                 [](const std::string& from, const std::string& to) {
+                     return Catching([&] { ConvertBelvanFile(from + "/old.dat", to + "/set", FixedNow); });
+                 },
+                 "set.", 4096});
+    w.push_back({"ascii import",
+                 [](const std::string& dir) { WriteSet(dir + "/set", 10, 1.0f); },
+                 [](const std::string&, const std::string& to) {
+                     return Catching([&] {
+                         AsciiImport import;
+                         import.header.count = 1000;
+                         import.series = SeriesHeader{0, 24, 3, 14, 12, 0, 600, 0, 35.0f};
+                         import.records.assign(1000, MeasurementRecord{12.0f, 1.0f, 8.0f, 0.0f});
+                         WriteAsciiImport(import, to + "/set");
+                     });
+                 },
+                 "set.", 4096});
+#if CORVAN_FAULTS_WITH_DOCUMENTS
+    w.push_back({"netcdf export",
+                 [](const std::string& dir) {
+                     WriteSet(dir + "/set", 10, 1.0f);
+                     testing::WriteBytes(dir + "/out.nc", std::vector<std::uint8_t>(300, 7));
+                 },
+                 [](const std::string& from, const std::string& to) {
+                     return Catching([&] {
+                         DataSet d;
+                         FillSet(d, from + "/set", 1000, 5.0f);
+                         NetcdfExportOptions o;
+                         o.created = FixedNow();
+                         const std::string refused = WriteNetcdfExport(to + "/out.nc", d, o);
+                         if (!refused.empty()) throw FileError(to + "/out.nc", refused);
+                     });
+                 },
+                 "out.nc", 4096});
+    w.push_back({"report document",
+                 [](const std::string& dir) { testing::WriteBytes(dir + "/report.docx", std::vector<std::uint8_t>(300, 7)); },
+                 [](const std::string&, const std::string& to) {
+                     return Catching([&] {
+                         OfficePackage p;
+                         p.Put("word/document.xml", std::string(20000, 'x'));
+                         p.Write(to + "/report.docx");
+                     });
+                 },
+                 "report.docx", 2048});
+#endif
     return w;
 }
 
