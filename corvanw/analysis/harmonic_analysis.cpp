@@ -218,8 +218,7 @@ void Fft(std::vector<std::complex<double>>& a) {
 // averaged over a band of each species; in units^2 per cycle per hour.
 class ResidualSpectrum {
 public:
-    ResidualSpectrum(const std::vector<double>& residual, int validCount, double intervalHours)
-        : intervalHours_(intervalHours) {
+    ResidualSpectrum(const std::vector<double>& residual, int validCount, double intervalHours) {
         std::size_t n = 1;
         while (n < residual.size()) n <<= 1;
         std::vector<std::complex<double>> a(n);
@@ -250,7 +249,6 @@ public:
     }
 
 private:
-    double intervalHours_;
     double resolution_ = 1;
     std::vector<double> power_;
 };
