@@ -1,4 +1,5 @@
 #include "data/data_set.h"
+#include "data/series_range.h"
 
 #include <algorithm>
 #include <cmath>
@@ -94,10 +95,7 @@ int DataSet::SeriesFirst(int s) const {
     return std::clamp<int>(series[static_cast<std::size_t>(s - 1)].first, 0, HeaderCount());
 }
 
-int DataSet::SeriesLast(int s) const {
-    if (s < SeriesCount()) return std::max(SeriesFirst(s + 1) - 1, SeriesFirst(s) - 1);
-    return HeaderCount() - 1;
-}
+int DataSet::SeriesLast(int s) const { return BoundsOfSeries(*this, s).LastNumber() - 1; }
 
 int DataSet::SeriesOfRecord(int i) const {
     int result = 1;

@@ -94,8 +94,8 @@ struct DataSet {
     int SeriesCount() const;
     // First record of 1-based series s, clamped to 0..HeaderCount().
     int SeriesFirst(int s) const;
-    // Last record (0-based) of 1-based series s: next series' first - 1, or
-    // header count - 1 for the last series.
+    // Last record (0-based) of 1-based series s, from BoundsOfSeries; one
+    // before the series' first when it holds nothing.
     int SeriesLast(int s) const;
     // 1-based series of record i (the last series whose first <= i); 1 when
     // none qualifies.

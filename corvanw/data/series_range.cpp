@@ -1,15 +1,19 @@
 #include "data/series_range.h"
 
+#include <algorithm>
 #include <charconv>
 #include <vector>
 
 namespace corvan {
 
-SeriesBounds BoundsOfSeries(const DataSet& data, int s) {
+SeriesBounds BoundsOfSeries(const DataSet& data, int s) { return BoundsOfSeries(data, s, data.SeriesCount()); }
+
+SeriesBounds BoundsOfSeries(const DataSet& data, int s, int seriesCount) {
     SeriesBounds b;
-    if (s < 1 || s > data.SeriesCount()) return b;
+    seriesCount = std::clamp(seriesCount, 0, kMaxSeries);
+    if (s < 1 || s > seriesCount) return b;
     b.lowest = data.SeriesFirst(s) + 1;
-    b.highest = s < data.SeriesCount() ? data.SeriesFirst(s + 1) : data.HeaderCount();
+    b.highest = s < seriesCount ? data.SeriesFirst(s + 1) : data.HeaderCount();
     return b;
 }
 

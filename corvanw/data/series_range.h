@@ -18,8 +18,15 @@ struct SeriesBounds {
     int highest = 0;
     bool Empty() const { return highest < lowest; }
     int Count() const { return Empty() ? 0 : highest - lowest + 1; }
+    // The number a listing shows as the series' last: highest, or the one
+    // before lowest when the series holds nothing (so last - first + 1 is 0
+    // even for a table whose firsts run backwards).
+    int LastNumber() const { return Empty() ? lowest - 1 : highest; }
 };
 SeriesBounds BoundsOfSeries(const DataSet& data, int s);
+// The same for a table of seriesCount series, for an editor whose count is
+// not yet stored in the data set.
+SeriesBounds BoundsOfSeries(const DataSet& data, int s, int seriesCount);
 
 // A series and a range as a caller asks for it; an absent first or last
 // stands for the series' own first or last measurement.

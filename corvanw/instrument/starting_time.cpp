@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "data/date_time.h"
+#include "data/series_range.h"
 
 namespace corvan {
 
@@ -38,12 +39,12 @@ std::vector<SeriesListLine> SeriesListLines(const DataSet& data, int seriesCount
     seriesCount = std::clamp(seriesCount, 0, kMaxSeries);
     for (int s = 0; s < seriesCount; ++s) {
         const SeriesHeader& h = data.series[static_cast<std::size_t>(s)];
-        const int last = s + 1 < seriesCount ? data.series[static_cast<std::size_t>(s + 1)].first : data.header.count;
+        const SeriesBounds b = BoundsOfSeries(data, s + 1, seriesCount);
         SeriesListLine l;
         l.series = TwoDigits(s + 1);
-        l.first = TwoDigits(h.first + 1);
-        l.last = TwoDigits(last);
-        l.count = TwoDigits(last - h.first);
+        l.first = TwoDigits(b.lowest);
+        l.last = TwoDigits(b.LastNumber());
+        l.count = TwoDigits(b.Count());
         l.date = TwoDigits(h.year) + "." + TwoDigits(h.month) + "." + TwoDigits(h.day);
         l.time = TwoDigits(h.hour) + ":" + TwoDigits(h.minute);
         lines.push_back(std::move(l));

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "data/series_range.h"
 #include "instrument/starting_time.h"
 
 namespace corvan {
@@ -36,6 +37,30 @@ TEST(StartingTimeTest, SeriesListLines) {
     EXPECT_EQ(lines[1].count, "500");
     EXPECT_EQ(lines[1].date, "03.11.30");
     EXPECT_TRUE(SeriesListLines(*d, -1).empty());
+}
+
+// The list, `corvan info` and the range dialog must agree on where each
+// series ends, even for a table the records do not fill.
+TEST(StartingTimeTest, ListAndSeriesLastAgreeWithTheRangeBounds) {
+    auto d = std::make_unique<DataSet>();
+    d->header.count = 300;
+    d->seriesCount = 4;
+    d->series[0].first = 0;
+    d->series[1].first = 100;
+    d->series[2].first = 100;  // series 2 holds nothing
+    d->series[3].first = 500;  // starts beyond the last record
+    const auto lines = SeriesListLines(*d, 4);
+    ASSERT_EQ(lines.size(), 4u);
+    const std::vector<std::vector<std::string>> expected = {
+        {"01", "100", "100"}, {"101", "100", "00"}, {"101", "300", "200"}, {"301", "300", "00"}};
+    for (int s = 1; s <= 4; ++s) {
+        const auto& l = lines[static_cast<std::size_t>(s - 1)];
+        const SeriesBounds b = BoundsOfSeries(*d, s);
+        EXPECT_EQ((std::vector<std::string>{l.first, l.last, l.count}), expected[static_cast<std::size_t>(s - 1)]) << s;
+        EXPECT_EQ(std::stoi(l.first), b.lowest) << s;
+        EXPECT_EQ(std::stoi(l.count), b.Count()) << s;
+        EXPECT_EQ(d->SeriesLast(s) + 1, std::stoi(l.last)) << s;
+    }
 }
 
 TEST(StartingTimeTest, FieldsRoundTripIntoTheSeriesHeader) {
