@@ -161,6 +161,7 @@ TfrmMain::TfrmMain(SettingsAccess& settings, QWidget* parent) : QMainWindow(pare
     Tools->recompute = [this] { RangeAccepted(); Refresh(); };
     Tools->showList = [this] { Notebook1->setCurrentIndex(kPageList); Refresh(); };
     Tools->dataDirectory = [this] { return QString::fromStdString(settings_.directory); };
+    Tools->converted = [this](const QString& fileName) { openDialogFileName_ = fileName; };
     SaveDialog1 = new QFileDialog(this);
     SaveDialog1->setObjectName("SaveDialog1");
     SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);

@@ -410,6 +410,7 @@ private slots:
         w.actUpdateSalinity->trigger();
         QCOMPARE(message, QString("No file opened"));
         QVERIFY(QFileInfo::exists(dir.filePath("new.CVN")));
+        QCOMPARE(w.OpenDialogFileName(), dir.filePath("new.CVN"));
         QCOMPARE(QString::fromStdString(store.ReadString("Directory", "Belvan", "")), dir.filePath("in"));
         const QByteArray first = [&] {
             QFile f(dir.filePath("new.CVN"));
@@ -433,6 +434,8 @@ private slots:
         QVERIFY(message.startsWith(dir.filePath("in/old.dat")));
         QVERIFY(!QFileInfo::exists(dir.filePath("bad.CVN")));
         QVERIFY(!QFileInfo::exists(dir.filePath("bad.RF6")));
+        // Only a written set is offered next time the Open dialog comes up.
+        QCOMPARE(w.OpenDialogFileName(), dir.filePath("new.CVN"));
     }
 
     // With CORVAN_SCREENSHOTS naming a folder, each dialog is saved there as
