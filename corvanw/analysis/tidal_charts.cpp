@@ -10,15 +10,6 @@ namespace {
 
 constexpr int kOutlinePoints = 180;
 
-std::string Number(double v, int decimals, const std::string& separator) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
-    std::string s = buf;
-    if (s.find_first_not_of("-0.") == std::string::npos && s[0] == '-') s.erase(0, 1);
-    if (const auto dot = s.find('.'); dot != std::string::npos) s.replace(dot, 1, separator);
-    return s;
-}
-
 }  // namespace
 
 double EllipseAxisLimit(double major) {
@@ -46,9 +37,9 @@ ChartDescription EllipseChart(const CurrentConstituent& c, const std::string& se
     chart.background = paper ? kChartWhite : 0xF0F0F0;
     const std::string name(c.constituent->name);
     chart.leftCaption = name + "   north (cm/s)";
-    chart.modeCaption2 = "east (cm/s)\r" + Number(c.major, 2, sep) + " x " + Number(c.minor, 2, sep) + " cm/s " +
-                         (c.minor >= 0 ? "anticlockwise" : "clockwise") + ", incl. " + Number(c.inclination, 1, sep) +
-                         "°, phase " + Number(c.phase, 1, sep) + "°";
+    chart.modeCaption2 = "east (cm/s)\r" + TidalNumber(c.major, 2, sep) + " x " + TidalNumber(c.minor, 2, sep) + " cm/s " +
+                         (c.minor >= 0 ? "anticlockwise" : "clockwise") + ", incl. " + TidalNumber(c.inclination, 1, sep) +
+                         "°, phase " + TidalNumber(c.phase, 1, sep) + "°";
     ChartLine line;
     line.colour = 0x0000C0;
     for (const EllipsePoint& p : EllipseOutline(c, kOutlinePoints)) line.points.push_back({p.east, p.north, false});

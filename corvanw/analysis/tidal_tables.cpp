@@ -9,12 +9,7 @@
 #include "data/data_set.h"
 
 namespace corvan {
-namespace {
-
-// Signal to noise above which a constituent counts as determined.
-constexpr double kSignificantSnr = 2.0;
-
-std::string Number(double v, int decimals, const std::string& separator) {
+std::string TidalNumber(double v, int decimals, const std::string& separator) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
     std::string s = buf;
@@ -24,10 +19,15 @@ std::string Number(double v, int decimals, const std::string& separator) {
     return s;
 }
 
+namespace {
+
+// Signal to noise above which a constituent counts as determined.
+constexpr double kSignificantSnr = 2.0;
+
 // Phases and inclinations that round up to a full turn read as 0.
 std::string Angle(double v, double period, const std::string& separator) {
     if (std::round(v * 10) >= period * 10) v -= period;
-    return Number(v, 1, separator);
+    return TidalNumber(v, 1, separator);
 }
 
 }  // namespace
@@ -37,10 +37,10 @@ TextTable ConstituentTable(const TidalAnalysis& a, const std::string& sep) {
     t.headers = {"Name",   "Freq (c/h)", "Major (cm/s)", "Minor (cm/s)", "Incl (°)", "Phase (°)",
                  "Major ±", "Minor ±",   "Incl ±",       "Phase ±",      "SNR"};
     for (const CurrentConstituent& c : a.constituents) {
-        t.rows.push_back({std::string(c.constituent->name), Number(c.frequency, 7, sep), Number(c.major, 2, sep),
-                          Number(c.minor, 2, sep), Angle(c.inclination, 180, sep), Angle(c.phase, 360, sep),
-                          Number(c.majorCi, 2, sep), Number(c.minorCi, 2, sep), Number(c.inclinationCi, 1, sep),
-                          Number(c.phaseCi, 1, sep), Number(c.snr, 1, sep)});
+        t.rows.push_back({std::string(c.constituent->name), TidalNumber(c.frequency, 7, sep), TidalNumber(c.major, 2, sep),
+                          TidalNumber(c.minor, 2, sep), Angle(c.inclination, 180, sep), Angle(c.phase, 360, sep),
+                          TidalNumber(c.majorCi, 2, sep), TidalNumber(c.minorCi, 2, sep), TidalNumber(c.inclinationCi, 1, sep),
+                          TidalNumber(c.phaseCi, 1, sep), TidalNumber(c.snr, 1, sep)});
     }
     return t;
 }
@@ -49,9 +49,9 @@ TextTable TemperatureTable(const TidalAnalysis& a, const std::string& sep) {
     TextTable t;
     t.headers = {"Name", "Freq (c/h)", "Amplitude (°C)", "Phase (°)", "Amplitude ±", "Phase ±", "SNR"};
     for (const ScalarConstituent& c : a.temperature) {
-        t.rows.push_back({std::string(c.constituent->name), Number(c.frequency, 7, sep), Number(c.amplitude, 4, sep),
-                          Angle(c.phase, 360, sep), Number(c.amplitudeCi, 4, sep), Number(c.phaseCi, 1, sep),
-                          Number(c.snr, 1, sep)});
+        t.rows.push_back({std::string(c.constituent->name), TidalNumber(c.frequency, 7, sep), TidalNumber(c.amplitude, 4, sep),
+                          Angle(c.phase, 360, sep), TidalNumber(c.amplitudeCi, 4, sep), TidalNumber(c.phaseCi, 1, sep),
+                          TidalNumber(c.snr, 1, sep)});
     }
     return t;
 }
@@ -69,15 +69,15 @@ std::string TableAsText(const TextTable& table) {
 
 std::vector<std::string> TidalSummaryLines(const TidalAnalysis& a, const std::string& sep) {
     std::vector<std::string> lines;
-    lines.push_back("Record: " + Number(a.recordDays, 2, sep) + " days, " + std::to_string(a.validCount) +
+    lines.push_back("Record: " + TidalNumber(a.recordDays, 2, sep) + " days, " + std::to_string(a.validCount) +
                     " valid currents, " + std::to_string(a.constituents.size()) + " constituents");
     if (a.hasCurrent) {
-        lines.push_back("Mean flow: east " + Number(a.meanEast, 2, sep) + " cm/s, north " + Number(a.meanNorth, 2, sep) +
-                        " cm/s; the tide explains " + Number(100 * a.varianceExplained, 1, sep) + " % of the variance");
+        lines.push_back("Mean flow: east " + TidalNumber(a.meanEast, 2, sep) + " cm/s, north " + TidalNumber(a.meanNorth, 2, sep) +
+                        " cm/s; the tide explains " + TidalNumber(100 * a.varianceExplained, 1, sep) + " % of the variance");
     }
     if (a.hasTemperature) {
-        lines.push_back("Temperature: mean " + Number(a.meanTemperature, 3, sep) + " °C; the tide explains " +
-                        Number(100 * a.temperatureVarianceExplained, 1, sep) + " % of its variance");
+        lines.push_back("Temperature: mean " + TidalNumber(a.meanTemperature, 3, sep) + " °C; the tide explains " +
+                        TidalNumber(100 * a.temperatureVarianceExplained, 1, sep) + " % of its variance");
     }
     if (!a.leftOut.empty()) {
         // The strongest few by name; a short record leaves out dozens.

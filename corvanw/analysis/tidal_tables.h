@@ -19,6 +19,9 @@ struct TextTable {
 
 // One row per constituent: name, frequency, the ellipse and its intervals,
 // signal to noise. Numbers use `decimalSeparator`.
+// v with `decimals` decimals and the given separator; no "-0.00".
+std::string TidalNumber(double v, int decimals, const std::string& separator);
+
 TextTable ConstituentTable(const TidalAnalysis& analysis, const std::string& decimalSeparator);
 TextTable TemperatureTable(const TidalAnalysis& analysis, const std::string& decimalSeparator);
 // Tab-separated, headers first: what the clipboard gets.

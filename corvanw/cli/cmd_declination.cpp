@@ -26,15 +26,7 @@ int RunDeclination(const std::vector<std::string>& args) {
         ->required()
         ->check(CLI::Range(-180.0, 180.0));
     auto* seriesOption = app.add_option("--series", series, "only this series (from 1)")->check(CLI::PositiveNumber);
-    std::vector<std::string> reversed(args.rbegin(), args.rend());
-    try {
-        app.parse(reversed);
-    } catch (const CLI::CallForHelp&) {
-        std::fputs(app.help().c_str(), stdout);
-        return kExitOk;
-    } catch (const CLI::ParseError& e) {
-        return UsageError(std::string("declination: ") + e.what());
-    }
+    if (const auto status = ParseCommandLine(app, args)) return *status;
 
     DataSet data;
     if (!OpenFileSet(file, data)) return kExitFailure;

@@ -120,15 +120,7 @@ int RunTide(const std::vector<std::string>& args) {
         ->check(CLI::Range(-90.0, 90.0));
     app.add_flag("--json", json, "JSON instead of a table");
     app.add_option("--residual", residual, "write the detided range as OUT.CVN/OUT.RF6");
-    std::vector<std::string> reversed(args.rbegin(), args.rend());
-    try {
-        app.parse(reversed);
-    } catch (const CLI::CallForHelp&) {
-        std::fputs(app.help().c_str(), stdout);
-        return kExitOk;
-    } catch (const CLI::ParseError& e) {
-        return UsageError(std::string("tide: ") + e.what());
-    }
+    if (const auto status = ParseCommandLine(app, args)) return *status;
 
     TidalOptions options;
     options.latitude = latitude;

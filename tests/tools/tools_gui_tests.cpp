@@ -25,41 +25,15 @@
 #include "tools/gui/TdlgSetSal.h"
 #include "tools/tool_fixtures.h"
 #include "ui/TSelectDlg.h"
+#include "support/modal.h"
 #include "ui/TfrmMain.h"
 
 using namespace corvan;
+using corvan::testing::ClickOk;
+using corvan::testing::OnNextModal;
+using corvan::testing::CaptureNextMessage;
 
 namespace {
-
-// Runs fn on the next modal window that comes up.
-void OnNextModal(std::function<void(QWidget*)> fn) {
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, fn] {
-        if (QWidget* w = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            fn(w);
-        }
-    });
-    timer->start();
-}
-
-// The text of the next message box, which is then closed.
-void CaptureNextMessage(QString& text) {
-    OnNextModal([&text](QWidget* w) {
-        auto* box = qobject_cast<QMessageBox*>(w);
-        if (!box) return;
-        text = box->text();
-        box->accept();
-    });
-}
-
-void ClickOk(QWidget* dialog) {
-    auto* ok = dialog->findChild<QPushButton*>("OKBtn");
-    QVERIFY(ok);
-    QTest::mouseClick(ok, Qt::LeftButton);
-}
 
 // Types into a box as a user does, then leaves it with Tab.
 void TypeAndTab(QLineEdit* edit, const QString& text) {

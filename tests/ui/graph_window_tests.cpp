@@ -17,33 +17,16 @@
 #include "graphs/graph_settings.h"
 #include "graphs/gui/TChartVx.h"
 #include "graphs/gui/TGraphPage.h"
+#include "support/modal.h"
 #include "ui/TfrmMain.h"
 #include "ui/settings_store.h"
 #include "ui/table_grid.h"
 
 using namespace corvan;
+using corvan::testing::ClickOk;
+using corvan::testing::OnNextModal;
 
 namespace {
-
-// Runs fn on the next modal window that comes up.
-void OnNextModal(std::function<void(QWidget*)> fn) {
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, fn] {
-        if (QWidget* w = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            fn(w);
-        }
-    });
-    timer->start();
-}
-
-void ClickOk(QWidget* dialog) {
-    auto* ok = dialog->findChild<QPushButton*>("OKBtn");
-    QVERIFY(ok);
-    QTest::mouseClick(ok, Qt::LeftButton);
-}
 
 void Open(TfrmMain& w, const QString& name) {
     OnNextModal(ClickOk);

@@ -17,25 +17,14 @@
 #include "data/settings_access.h"
 #include "tarsen_synth.h"
 #include "ui/TdlgTarsenCell.h"
+#include "support/modal.h"
 #include "ui/TfrmMain.h"
 #include "ui/import_command.h"
 
 using namespace corvan;
+using corvan::testing::OnNextModal;
 
 namespace {
-
-void OnNextModal(std::function<void(QWidget*)> fn) {
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, fn] {
-        if (QWidget* w = QApplication::activeModalWidget(); w && w->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-            fn(w);
-        }
-    });
-    timer->start();
-}
 
 void ClickButton(QWidget* dialog, const char* name) {
     auto* b = dialog->findChild<QPushButton*>(name);

@@ -22,6 +22,7 @@
 #include "graphs/gui/TChartVx.h"
 #include "graphs/gui/TGraphPage.h"
 #include "ui/TAboutBox.h"
+#include "support/modal.h"
 #include "ui/TfrmMain.h"
 #include "ui/list_view.h"
 #include "ui/settings_store.h"
@@ -34,28 +35,10 @@
 #include <QProcess>
 
 using namespace corvan;
+using corvan::testing::ClickOk;
+using corvan::testing::OnNextModal;
 
 namespace {
-
-// Runs fn on the next modal window that comes up.
-void OnNextModal(std::function<void(QWidget*)> fn) {
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, fn] {
-        if (QWidget* w = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            fn(w);
-        }
-    });
-    timer->start();
-}
-
-void ClickOk(QWidget* dialog) {
-    auto* ok = dialog->findChild<QPushButton*>("OKBtn");
-    QVERIFY(ok);
-    QTest::mouseClick(ok, Qt::LeftButton);
-}
 
 void WriteSet(const QString& base, int type, int kind, int count, std::vector<int> firsts = {0}) {
     DataSet d;

@@ -44,12 +44,6 @@ QFont SheetFont() {
     return f;
 }
 
-TToolEdit* NewEdit(QWidget* parent, const char* name, bool readOnly = false) {
-    auto* e = new TToolEdit(parent);
-    e->setObjectName(name);
-    e->setReadOnly(readOnly);
-    return e;
-}
 
 }  // namespace
 
@@ -61,7 +55,7 @@ TCalRawDlg::TCalRawDlg(QWidget* parent) : QDialog(parent), model_(SystemDecimalS
     };
 
     auto* top = new QHBoxLayout;
-    EditInstrument = NewEdit(this, "EditInstrument");
+    EditInstrument = NewToolEdit(this, "EditInstrument");
     auto* instrumentLabel = new QLabel(kInstrumentLabel, this);
     instrumentLabel->setBuddy(EditInstrument);
     top->addWidget(instrumentLabel);
@@ -74,8 +68,8 @@ TCalRawDlg::TCalRawDlg(QWidget* parent) : QDialog(parent), model_(SystemDecimalS
     const char* rNames[3] = {"EditR1", "EditR2", "EditR3"};
     const char* tNames[3] = {"EditT1", "EditT2", "EditT3"};
     for (int i = 0; i < 3; ++i) {
-        EditR[i] = NewEdit(resistors, rNames[i]);
-        EditT[i] = NewEdit(temperatures, tNames[i]);
+        EditR[i] = NewToolEdit(resistors, rNames[i]);
+        EditT[i] = NewToolEdit(temperatures, tNames[i]);
         rGrid->addWidget(new QLabel(QString("R%1:").arg(i + 1), resistors), i, 0);
         rGrid->addWidget(EditR[i], i, 1);
         tGrid->addWidget(new QLabel(QString("T%1:").arg(i + 1), temperatures), i, 0);
@@ -84,9 +78,9 @@ TCalRawDlg::TCalRawDlg(QWidget* parent) : QDialog(parent), model_(SystemDecimalS
 
     auto* coefficients = new QGroupBox(kCoefficientGroup, this);
     auto* cGrid = new QGridLayout(coefficients);
-    EditA = NewEdit(coefficients, "EditA", true);
-    EditB = NewEdit(coefficients, "EditB", true);
-    EditC = NewEdit(coefficients, "EditC", true);
+    EditA = NewToolEdit(coefficients, "EditA", true);
+    EditB = NewToolEdit(coefficients, "EditB", true);
+    EditC = NewToolEdit(coefficients, "EditC", true);
     const char* cLabels[3] = {"A:", "B:", "C:"};
     TToolEdit* cEdits[3] = {EditA, EditB, EditC};
     for (int i = 0; i < 3; ++i) {
@@ -99,8 +93,8 @@ TCalRawDlg::TCalRawDlg(QWidget* parent) : QDialog(parent), model_(SystemDecimalS
 
     auto* testPad = new QGroupBox(kTestPadGroup, this);
     auto* pGrid = new QGridLayout(testPad);
-    EditTestR = NewEdit(testPad, "EditTestR");
-    EditTestT = NewEdit(testPad, "EditTestT", true);
+    EditTestR = NewToolEdit(testPad, "EditTestR");
+    EditTestT = NewToolEdit(testPad, "EditTestT", true);
     pGrid->addWidget(new QLabel("R:", testPad), 0, 0);
     pGrid->addWidget(EditTestR, 0, 1);
     pGrid->addWidget(new QLabel("T:", testPad), 1, 0);

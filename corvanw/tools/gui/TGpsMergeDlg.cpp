@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "data/file_error.h"
+#include "tools/gui/tool_widgets.h"
 #include "ui/TSelectDlg.h"
 
 namespace corvan {
@@ -79,24 +80,11 @@ TGpsMergeDlg::TGpsMergeDlg(DataSet& data, TSelectDlg& select, QWidget* parent)
     grid->setColumnMinimumWidth(1, 70);
     grid->setColumnMinimumWidth(3, 70);
 
-    OKBtn = new QPushButton("OK", this);
-    OKBtn->setObjectName("OKBtn");
-    CancelBtn = new QPushButton("Cancel", this);
-    CancelBtn->setObjectName("CancelBtn");
-    HelpBtn = new QPushButton("Help", this);
-    HelpBtn->setObjectName("HelpBtn");
-    HelpBtn->hide();
-    OKBtn->setDefault(true);
     for (QPushButton* b : {LoadT, SelT, LoadG, SelG}) b->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(CancelBtn);
-    buttons->addWidget(HelpBtn);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(group);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    const OkCancelHelp buttons = LayOutWithOkCancelHelp(this, group);
+    OKBtn = buttons.ok;
+    CancelBtn = buttons.cancel;
+    HelpBtn = buttons.help;
 
     t_ = Side{MergeSide::Temperature, {}, {}, EditTfile, EditTfirst, EditTlast, SelT};
     g_ = Side{MergeSide::Gps, {}, {}, EditGFile, EditGfirst, EditGlast, SelG};

@@ -21,27 +21,21 @@ constexpr const char* kCalcCaption = "Calc";
 constexpr const char* kOKCaption = "OK";
 constexpr const char* kHelpCaption = "Help";
 
-TToolEdit* NewEdit(QWidget* parent, const char* name, bool readOnly = false) {
-    auto* e = new TToolEdit(parent);
-    e->setObjectName(name);
-    e->setReadOnly(readOnly);
-    return e;
-}
 
 }  // namespace
 
 TReCalcDlg::TReCalcDlg(QWidget* parent) : QDialog(parent), model_(SystemDecimalSeparator()) {
     setWindowTitle(kCaption);
     auto* top = new QHBoxLayout;
-    EditInstrument = NewEdit(this, "EditInstrument");
+    EditInstrument = NewToolEdit(this, "EditInstrument");
     top->addWidget(new QLabel(kInstrumentLabel, this));
     top->addWidget(EditInstrument, 1);
 
     auto* coefficients = new QGroupBox(kCoefficientGroup, this);
     auto* cGrid = new QGridLayout(coefficients);
-    EditA = NewEdit(coefficients, "EditA");
-    EditB = NewEdit(coefficients, "EditB");
-    EditC = NewEdit(coefficients, "EditC");
+    EditA = NewToolEdit(coefficients, "EditA");
+    EditB = NewToolEdit(coefficients, "EditB");
+    EditC = NewToolEdit(coefficients, "EditC");
     const char* labels[3] = {"A:", "B:", "C:"};
     TToolEdit* edits[3] = {EditA, EditB, EditC};
     for (int i = 0; i < 3; ++i) {
@@ -51,8 +45,8 @@ TReCalcDlg::TReCalcDlg(QWidget* parent) : QDialog(parent), model_(SystemDecimalS
 
     auto* measured = new QGroupBox(kMeasuredGroup, this);
     auto* mGrid = new QGridLayout(measured);
-    EditMeasured = NewEdit(measured, "EditMeasured");
-    EditRt = NewEdit(measured, "EditRt");
+    EditMeasured = NewToolEdit(measured, "EditMeasured");
+    EditRt = NewToolEdit(measured, "EditRt");
     CalcRtBtn = new QPushButton(kCalcCaption, measured);
     CalcRtBtn->setObjectName("CalcRtBtn");
     mGrid->addWidget(new QLabel("T:", measured), 0, 0);
@@ -63,8 +57,8 @@ TReCalcDlg::TReCalcDlg(QWidget* parent) : QDialog(parent), model_(SystemDecimalS
 
     auto* reference = new QGroupBox(kReferenceGroup, this);
     auto* rGrid = new QGridLayout(reference);
-    EditReference = NewEdit(reference, "EditReference");
-    EditNewA = NewEdit(reference, "EditNewA", true);
+    EditReference = NewToolEdit(reference, "EditReference");
+    EditNewA = NewToolEdit(reference, "EditNewA", true);
     CalcNewABtn = new QPushButton(kCalcCaption, reference);
     CalcNewABtn->setObjectName("CalcNewABtn");
     rGrid->addWidget(new QLabel("T:", reference), 0, 0);

@@ -34,23 +34,10 @@ TdlgMeasScale::TdlgMeasScale(DataSet& data, QWidget* parent) : QDialog(parent), 
     form->addRow(kSeriesLabel, ComboSeries);
     form->addRow(kFactorLabel, EditFactor);
 
-    OKBtn = new QPushButton("OK", this);
-    OKBtn->setObjectName("OKBtn");
-    CancelBtn = new QPushButton("Cancel", this);
-    CancelBtn->setObjectName("CancelBtn");
-    HelpBtn = new QPushButton("Help", this);
-    HelpBtn->setObjectName("HelpBtn");
-    HelpBtn->hide();
-    OKBtn->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(CancelBtn);
-    buttons->addWidget(HelpBtn);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    const OkCancelHelp buttons = LayOutWithOkCancelHelp(this, form);
+    OKBtn = buttons.ok;
+    CancelBtn = buttons.cancel;
+    HelpBtn = buttons.help;
 
     connect(OKBtn, &QPushButton::clicked, this, &TdlgMeasScale::OKBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);

@@ -37,23 +37,10 @@ TdlgSetSal::TdlgSetSal(DataSet& data, QWidget* parent) : QDialog(parent), data_(
                                      QAbstractItemView::EditKeyPressed);
     StringGridPress->setSelectionMode(QAbstractItemView::SingleSelection);
 
-    OKBtn = new QPushButton("OK", this);
-    OKBtn->setObjectName("OKBtn");
-    CancelBtn = new QPushButton("Cancel", this);
-    CancelBtn->setObjectName("CancelBtn");
-    HelpBtn = new QPushButton("Help", this);
-    HelpBtn->setObjectName("HelpBtn");
-    HelpBtn->hide();
-    OKBtn->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->setContentsMargins(0, 0, 0, 0);
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(CancelBtn);
-    buttons->addWidget(HelpBtn);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(StringGridPress);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    const OkCancelHelp buttons = LayOutWithOkCancelHelp(this, StringGridPress, false);
+    OKBtn = buttons.ok;
+    CancelBtn = buttons.cancel;
+    HelpBtn = buttons.help;
 
     connect(StringGridPress, &QTableWidget::itemChanged, this, &TdlgSetSal::CellChanged);
     connect(OKBtn, &QPushButton::clicked, this, &TdlgSetSal::OKBtnClick);
