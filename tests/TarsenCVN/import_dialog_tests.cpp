@@ -20,25 +20,13 @@
 #include <QtTest>
 #include <functional>
 
+#include "support/modal.h"
 #include "tarsen_cvn_loader.h"
 #include "tarsen_synth.h"
 
-namespace {
+using corvan::testing::OnNextModal;
 
-// Runs fn on the next modal window that is not `except`.
-void OnNextModal(std::function<void(QWidget*)> fn, QWidget* except = nullptr) {
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, fn, except] {
-        QWidget* w = QApplication::activeModalWidget();
-        if (w && w != except && w->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-            fn(w);
-        }
-    });
-    timer->start();
-}
+namespace {
 
 template <typename T>
 T* Child(QWidget* dialog, const char* name) {
