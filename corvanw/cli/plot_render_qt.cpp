@@ -1,33 +1,19 @@
 #include <QGuiApplication>
-#include <cstdio>
 
 #include "cli/plot_render.h"
 #include "graphs/gui/chart_painter.h"
+#include "graphs/gui/headless_start.h"
 
 namespace corvan::cli {
-
-namespace {
-
-// The platform's start-up chatter (a missing runtime folder and the like) is
-// no business of a command whose output is one picture.
-void QuietStartup(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtWarningMsg && message.startsWith(QStringLiteral("QStandardPaths:"))) return;
-    if (type == QtDebugMsg || type == QtInfoMsg) return;
-    std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
-}  // namespace
 
 bool PlotAvailable() { return true; }
 
 std::string RenderPlot(const DataSet& data, const Statistics& stats, const ScaleSettings& scale,
                        const GraphRequest& request, const PlotJob& job) {
-    // Fonts need a platform; the offscreen one needs no display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    PrepareHeadlessQt();
     int argc = 1;
     char name[] = "corvan";
     char* argv[] = {name, nullptr};
-    qInstallMessageHandler(QuietStartup);
     QGuiApplication app(argc, argv);
 
     const std::optional<FigureFormat> format = FigureFormatOf(job.output);

@@ -14,6 +14,7 @@
 
 #include "graphs/chart_description.h"
 #include "graphs/gui/chart_painter.h"
+#include "graphs/gui/headless_start.h"
 #include "graphs/statistics_pages.h"
 #include "ui/table_grid.h"
 
@@ -165,21 +166,9 @@ ReportPicture QtReportPictureSource::Draw(const DataSet& data, const ScaleSettin
     return picture;
 }
 
-namespace {
-// The platform's start-up chatter (a missing runtime folder and the like)
-// is no business of a command whose output is one document.
-void QuietStartup(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtWarningMsg && message.startsWith(QStringLiteral("QStandardPaths:"))) return;
-    if (type == QtDebugMsg || type == QtInfoMsg) return;
-    std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-}  // namespace
-
 std::unique_ptr<ReportPictureSource> CreateOffscreenPictureSource() {
     if (!QApplication::instance()) {
-        // Fonts and the table's widgets need a platform; the offscreen one needs no display.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        qInstallMessageHandler(QuietStartup);
+        PrepareHeadlessQt();
         static int argc = 1;
         static char name[] = "corvan";
         static char* argv[] = {name, nullptr};
