@@ -19,6 +19,7 @@ constexpr double kZ95 = 1.96;
 constexpr double kBandHalfWidthCpd = 0.2;
 
 constexpr const char* kNoValidRecords = "The range holds no valid records.";
+constexpr const char* kNoInterval = "The series has no measurement interval.";
 constexpr const char* kTooFewRecords = "Too few valid records for the constituents chosen.";
 constexpr const char* kSingular = "The constituents cannot be separated by the valid records.";
 
@@ -124,6 +125,37 @@ private:
     std::vector<double> m_;
     std::size_t rows_ = 0;
 };
+
+// X'X over every sample n = 0 .. count - 1 of the grid (rows 1, cos, sin
+// of each frequency at n - centre), from the sums of e^(i w (n - centre)),
+// which are Dirichlet kernels; upper triangle, row-major.
+std::vector<double> FullGridNormalMatrix(const std::vector<double>& omega, double centre, long count) {
+    const double n = static_cast<double>(count);
+    auto sum = [&](double w) {
+        const double half = std::sin(w / 2);
+        const double magnitude = std::abs(half) < 1e-12 ? n : std::sin(n * w / 2) / half;
+        return std::polar(magnitude, w * ((n - 1) / 2 - centre));
+    };
+    const std::size_t k = omega.size();
+    const std::size_t p = 1 + 2 * k;
+    std::vector<double> m(p * p, 0.0);
+    auto at = [&](std::size_t i, std::size_t j) -> double& { return m[i * p + j]; };
+    at(0, 0) = n;
+    for (std::size_t a = 0; a < k; ++a) {
+        const std::complex<double> single = sum(omega[a]);
+        at(0, 1 + 2 * a) = single.real();
+        at(0, 2 + 2 * a) = single.imag();
+        for (std::size_t b = a; b < k; ++b) {
+            const std::complex<double> difference = sum(omega[a] - omega[b]);
+            const std::complex<double> total = sum(omega[a] + omega[b]);
+            at(1 + 2 * a, 1 + 2 * b) = (difference.real() + total.real()) / 2;  // cos a cos b
+            at(2 + 2 * a, 2 + 2 * b) = (difference.real() - total.real()) / 2;  // sin a sin b
+            at(1 + 2 * a, 2 + 2 * b) = (total.imag() - difference.imag()) / 2;  // cos a sin b
+            if (b > a) at(2 + 2 * a, 1 + 2 * b) = (total.imag() + difference.imag()) / 2;  // sin a cos b
+        }
+    }
+    return m;
+}
 
 // Solves M b = r for each right-hand side in place (M symmetric positive
 // definite, upper triangle given). False when M is not.
@@ -326,7 +358,11 @@ TidalAnalysis AnalyseTide(const TidalInput& input, const TidalOptions& options) 
     result.hasTemperature = countT > 0;
     result.validCount = countC;
     result.temperatureValidCount = countT;
-    if (!(input.intervalSeconds > 0) || (countC == 0 && countT == 0)) {
+    if (!(input.intervalSeconds > 0)) {
+        result.error = kNoInterval;
+        return result;
+    }
+    if (countC == 0 && countT == 0) {
         result.error = kNoValidRecords;
         return result;
     }
@@ -363,60 +399,71 @@ TidalAnalysis AnalyseTide(const TidalInput& input, const TidalOptions& options) 
         return result;
     }
 
-    // Current and temperature usually share most valid records: one matrix
-    // over either being valid, less the rows each one lacks.
-    NormalMatrix all(p), lacksCurrent(p), lacksTemperature(p);
+    // X'X of a regular grid without gaps has a closed form; most records
+    // are valid, so the matrix is that less the few rows that are not.
+    // When most are missing, the valid rows are summed instead.
+    const bool subtractCurrent = 2L * countC >= n;
+    const bool subtractTemperature = 2L * countT >= n;
+    NormalMatrix directCurrent(p), directTemperature(p), gapsCurrent(p), gapsTemperature(p);
     std::vector<double> rhsEast(p, 0.0), rhsNorth(p, 0.0), rhsTemperature(p, 0.0);
     std::vector<double> x(static_cast<std::size_t>(p));
-    int onlyCurrent = 0, onlyTemperature = 0;
     {
         Oscillators osc(omega, centre);
         for (long k = 0; k < n; ++k) {
             const bool c = currentValid(k);
             const bool t = temperatureValid(k);
-            if (!c && !t) continue;
+            const bool needC = result.hasCurrent && (c || subtractCurrent);
+            const bool needT = result.hasTemperature && (t || subtractTemperature);
+            if (!needC && !needT) continue;
             osc.At(k);
             osc.Row(x.data());
-            all.Add(x.data());
-            if (c) {
-                const double e = input.east[static_cast<std::size_t>(k)];
-                const double no = input.north[static_cast<std::size_t>(k)];
-                for (int i = 0; i < p; ++i) {
-                    rhsEast[static_cast<std::size_t>(i)] += x[static_cast<std::size_t>(i)] * e;
-                    rhsNorth[static_cast<std::size_t>(i)] += x[static_cast<std::size_t>(i)] * no;
+            if (result.hasCurrent) {
+                if (c) {
+                    const double e = input.east[static_cast<std::size_t>(k)];
+                    const double no = input.north[static_cast<std::size_t>(k)];
+                    for (int i = 0; i < p; ++i) {
+                        rhsEast[static_cast<std::size_t>(i)] += x[static_cast<std::size_t>(i)] * e;
+                        rhsNorth[static_cast<std::size_t>(i)] += x[static_cast<std::size_t>(i)] * no;
+                    }
+                    if (!subtractCurrent) directCurrent.Add(x.data());
+                } else if (subtractCurrent) {
+                    gapsCurrent.Add(x.data());
                 }
-            } else {
-                lacksCurrent.Add(x.data());
-                ++onlyTemperature;
             }
-            if (t) {
-                const double tv = input.temperature[static_cast<std::size_t>(k)];
-                for (int i = 0; i < p; ++i) rhsTemperature[static_cast<std::size_t>(i)] += x[static_cast<std::size_t>(i)] * tv;
-            } else {
-                lacksTemperature.Add(x.data());
-                ++onlyCurrent;
+            if (result.hasTemperature) {
+                if (t) {
+                    const double tv = input.temperature[static_cast<std::size_t>(k)];
+                    for (int i = 0; i < p; ++i)
+                        rhsTemperature[static_cast<std::size_t>(i)] += x[static_cast<std::size_t>(i)] * tv;
+                    if (!subtractTemperature) directTemperature.Add(x.data());
+                } else if (subtractTemperature) {
+                    gapsTemperature.Add(x.data());
+                }
             }
         }
     }
-    all.Flush();
-    lacksCurrent.Flush();
-    lacksTemperature.Flush();
-    auto minus = [&](NormalMatrix& less, int rows) {
-        std::vector<double> m = all.Values();
-        if (rows > 0)
-            for (std::size_t i = 0; i < m.size(); ++i) m[i] -= less.Values()[i];
+    std::vector<double> full;
+    if (subtractCurrent || subtractTemperature) full = FullGridNormalMatrix(omega, centre, n);
+    auto normal = [&](bool subtract, NormalMatrix& direct, NormalMatrix& gaps) {
+        if (!subtract) {
+            direct.Flush();
+            return direct.Values();
+        }
+        gaps.Flush();
+        std::vector<double> m = full;
+        for (std::size_t i = 0; i < m.size(); ++i) m[i] -= gaps.Values()[i];
         return m;
     };
 
     if (result.hasCurrent) {
-        if (!CholeskySolve(minus(lacksCurrent, onlyTemperature), p, {&rhsEast, &rhsNorth})) {
+        if (!CholeskySolve(normal(subtractCurrent, directCurrent, gapsCurrent), p, {&rhsEast, &rhsNorth})) {
             result.error = kSingular;
             return result;
         }
     }
     bool temperatureFitted = false;
     if (result.hasTemperature && countT > p) {
-        temperatureFitted = CholeskySolve(minus(lacksTemperature, onlyCurrent), p, {&rhsTemperature});
+        temperatureFitted = CholeskySolve(normal(subtractTemperature, directTemperature, gapsTemperature), p, {&rhsTemperature});
     }
     result.hasTemperature = temperatureFitted;
 

@@ -31,8 +31,8 @@ TidalInput TidalInputFromRange(const DataSet& data);
 struct TidalOptions {
     // Empty: every constituent of the standard set the record resolves.
     std::vector<const TidalConstituent*> constituents;
-    // Degrees north; NaN when unknown. The nodal corrections used here do
-    // not depend on it; it is kept with the result for the caller's record.
+    // Degrees north; NaN when unknown. The closed-form nodal corrections
+    // used here do not depend on it.
     double latitude = 0.0 / 0.0;
     double rayleighFactor = 1.0;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <numbers>
 
 #include "data/data_set.h"
@@ -38,6 +39,12 @@ std::vector<MeasurementRecord> DetidedRecords(const DataSet& data, const TidalAn
 }
 
 std::string WriteDetidedFiles(const DataSet& data, const TidalAnalysis& analysis, const std::string& outBase) {
+    // The analysed file stays as it is: its backup would hold the whole
+    // record while the file itself shrank to the detided range.
+    std::error_code ec;
+    const auto analysed = std::filesystem::weakly_canonical(MeasurementFileName(data.baseName), ec);
+    const auto target = std::filesystem::weakly_canonical(MeasurementFileName(outBase), ec);
+    if (!ec && analysed == target) return "the detided current cannot replace the file it comes from";
     const std::vector<MeasurementRecord> records = DetidedRecords(data, analysis);
     if (records.empty()) return "the range holds no records";
     const int s = data.currentSeries;

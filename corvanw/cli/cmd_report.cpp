@@ -5,9 +5,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <locale>
 #include <string>
 #include <vector>
@@ -39,23 +37,12 @@ std::string LocaleDecimalSeparator() {
     }
 }
 
-CivilTime Now() {
-    const std::time_t t = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &t);
-#else
-    localtime_r(&t, &local);
-#endif
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
-}
-
 int RunReport(const std::vector<std::string>& args) {
     CLI::App app{"Site-survey report from a template", "corvan report"};
     std::string templateFile;
     std::string output;
     std::array<std::string, kReportPositionCount> files;
-    SiteFacts facts;
+    ReportSiteFacts facts;
     bool days = false;
     bool percent = false;
     bool noAutoSize = false;
@@ -96,7 +83,7 @@ int RunReport(const std::vector<std::string>& args) {
     request.startOfDays = days;
     request.barPercent = percent;
     request.autoSize = !noAutoSize;
-    request.today = Now();
+    request.today = LocalNow().ToCivil();
     request.decimalSeparator = LocaleDecimalSeparator();
     for (int i = 0; i < kReportPositionCount; ++i) {
         const std::string& text = files[static_cast<std::size_t>(i)];

@@ -114,7 +114,10 @@ int RunTide(const std::vector<std::string>& args) {
     auto* firstOption = app.add_option("--first", first, "first measurement (from 1)");
     auto* lastOption = app.add_option("--last", last, "last measurement (from 1)");
     app.add_option("--constituents", constituents, "comma-separated names, e.g. M2,S2,K1,O1");
-    app.add_option("--lat", latitude, "latitude of the mooring, degrees north")->check(CLI::Range(-90.0, 90.0));
+    app.add_option("--lat", latitude,
+                   "latitude of the mooring, degrees north (checked; the nodal corrections used do not "
+                   "depend on it)")
+        ->check(CLI::Range(-90.0, 90.0));
     app.add_flag("--json", json, "JSON instead of a table");
     app.add_option("--residual", residual, "write the detided range as OUT.CVN/OUT.RF6");
     std::vector<std::string> reversed(args.rbegin(), args.rend());

@@ -212,9 +212,9 @@ AxisRange ZoomBottomRange(double zoomMinimum, double zoomMaximum, double bottomS
     AxisRange r{std::min(zoomMaximum - 3.0 * bottomStep, zoomMinimum), zoomMaximum};
     if (r.minimum < 0.0) {
         r.minimum = 0.0;
-        // A rectangle dragged from left of the axis keeps its right end; only
-        // a view narrower than three intervals is widened to them.
-        r.maximum = std::max(zoomMaximum, std::min(3.0 * bottomStep, largestX));
+        // A rectangle that reaches left of the start shows the first three
+        // intervals: never negative time, and a rule that is easy to learn.
+        r.maximum = std::min(3.0 * bottomStep, largestX);
     }
     return r;
 }

@@ -126,8 +126,9 @@ std::vector<int> DayGridPositions(const std::vector<DayMark>& days, const AxisMa
 double DateAxisLiftPercent(double labelFontHeight, double axisPenWidth, double tickLength, double leftLengthPixels);
 
 // The bottom range after a zoom to zoomMinimum..zoomMaximum: at least three
-// measurement intervals, never negative time.
-// The zoomed vertical range stays as dragged.
+// measurement intervals, never negative time: a rectangle reaching left of
+// 0 shows 0 .. min(3 intervals, last x). The zoomed vertical range stays as
+// dragged.
 AxisRange ZoomBottomRange(double zoomMinimum, double zoomMaximum, double bottomStep, double largestX);
 
 // The bottom range moved, span unchanged, so that it starts at the data's

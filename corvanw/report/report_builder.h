@@ -78,7 +78,7 @@ struct ReportRequest {
     std::string templateFileName;
     std::string outputFileName;
     std::array<ReportPositionRequest, kReportPositionCount> positions;
-    SiteFacts facts;
+    ReportSiteFacts facts;
     bool startOfDays = false;
     bool barPercent = false;
     bool autoSize = true;

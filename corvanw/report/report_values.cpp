@@ -223,7 +223,7 @@ std::vector<Replacement> PositionReplacements(const DataSet& data, const Statist
     return out;
 }
 
-std::vector<Replacement> SiteReplacements(const SiteFacts& facts, const CivilTime& today) {
+std::vector<Replacement> SiteReplacements(const ReportSiteFacts& facts, const CivilTime& today) {
     return {
         {"{corvanTotDyp}", facts.totalDepth}, {"{corvanOfDyp}", facts.depth[0]}, {"{corvanSpDyp}", facts.depth[1]},
         {"{corvanBnDyp}", facts.depth[2]},    {"{corvanOfAdr}", facts.address[0]}, {"{corvanSpAdr}", facts.address[1]},

@@ -73,7 +73,7 @@ std::vector<Replacement> EmptyPositionReplacements(std::string_view prefix);
 
 // The site facts of the dialog's "Global" group and the depths and
 // addresses of the positions.
-struct SiteFacts {
+struct ReportSiteFacts {
     std::string totalDepth;
     std::array<std::string, kReportPositionCount> depth;
     std::array<std::string, kReportPositionCount> address;
@@ -82,7 +82,7 @@ struct SiteFacts {
     std::string kommune;
     std::string fylke;
 };
-std::vector<Replacement> SiteReplacements(const SiteFacts& facts, const CivilTime& today);
+std::vector<Replacement> SiteReplacements(const ReportSiteFacts& facts, const CivilTime& today);
 
 // The statistical summary as the report's table shows it: row texts
 // [row][column], 9 rows, or 12 with the valid-measurements block.

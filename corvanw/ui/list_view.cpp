@@ -96,7 +96,10 @@ void TListView::UpdateListHeader() {
 
 void TListView::LayoutListView() {
     const int headerHeight = HeaderList->sizeHint().height();
-    HeaderList->setGeometry(0, 0, width(), headerHeight);
+    // The lines start two pens in from the paint box's edge; the header
+    // starts there too, so each section ends where its values end.
+    const int inset = 2 * penWidth_;
+    HeaderList->setGeometry(inset, 0, std::max(0, width() - inset), headerHeight);
     PaintBoxLst->setGeometry(0, headerHeight, width(), std::max(0, height() - headerHeight));
 
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);

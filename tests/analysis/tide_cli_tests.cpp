@@ -82,6 +82,12 @@ TEST(CorvanTide, ResidualKeepsTheMeanAndTheInvalidRecords) {
     const std::string out = dir.Path("detided");
     const auto r = testing::RunCommand(CORVAN_CLI, {"tide", base, "--first", "101", "--constituents", "M2", "--residual", out});
     ASSERT_EQ(r.status, 0) << r.err;
+    // Never over the file analysed.
+    const auto bytes = testing::ReadBytes(base + ".CVN");
+    const auto same = testing::RunCommand(CORVAN_CLI, {"tide", base, "--residual", base + ".cvn"});
+    EXPECT_EQ(same.status, 1);
+    EXPECT_EQ(testing::ReadBytes(base + ".CVN"), bytes);
+    EXPECT_FALSE(testing::Exists(base + ".~CVN"));
     DataSet source, detided;
     source.baseName = base;
     detided.baseName = out;

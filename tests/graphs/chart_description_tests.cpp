@@ -194,7 +194,15 @@ TEST(ChartLayoutRules, ProgressiveVectorHasOneScaleAndBarsHaveRoom) {
     EXPECT_EQ(L.footCaption, "meters E");
     EXPECT_EQ(L.zeroLines.size(), 2u);
 
+    // Minor ticks between the time labels; none under the bars.
+    const ChartLayout line = LayOutChart(s.Page(kGraphLine, kLineSpeed).chart1, Metrics(700, 420));
+    EXPECT_GT(line.minorTicks.size(), line.bottomTicks.size());
+    for (const PixelLine& t : line.minorTicks) {
+        EXPECT_GE(t.x0, line.plot.left);
+        EXPECT_LE(t.x0, line.plot.right);
+    }
     const ChartLayout bars = LayOutChart(s.Page(kGraphBar, kBarDirection).chart1, Metrics(300, 300));
+    EXPECT_TRUE(bars.minorTicks.empty());
     ASSERT_FALSE(bars.bottomLabels.empty());
     // 24 direction labels do not fit in 300 px: thinned, none overlapping.
     EXPECT_LT(bars.bottomLabels.size(), 24u);

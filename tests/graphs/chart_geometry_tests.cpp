@@ -157,10 +157,13 @@ TEST(Zoom, KeepsThreeIntervalsAndNoNegativeTime) {
     r = ZoomBottomRange(1000, 1500, 600, 100000);
     EXPECT_DOUBLE_EQ(r.minimum, 0);
     EXPECT_DOUBLE_EQ(r.maximum, 1800);
-    // Dragged from left of the axis: the right end stays.
+    // Dragged from left of the axis: the first three intervals, whatever
+    // the rectangle's right end (the rule users learn).
     r = ZoomBottomRange(-100, 5000, 600, 100000);
     EXPECT_DOUBLE_EQ(r.minimum, 0);
-    EXPECT_DOUBLE_EQ(r.maximum, 5000);
+    EXPECT_DOUBLE_EQ(r.maximum, 1800);
+    r = ZoomBottomRange(-100, 5000, 600, 1000);
+    EXPECT_DOUBLE_EQ(r.maximum, 1000);
     // Shorter data than three intervals: up to its end.
     r = ZoomBottomRange(0, 100, 600, 1200);
     EXPECT_DOUBLE_EQ(r.maximum, 1200);

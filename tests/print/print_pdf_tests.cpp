@@ -459,6 +459,9 @@ void PrintPdfTests::lineGraphPrintsOneLandscapePageWithItsHeader() {
     for (int i = 0; i < 3; ++i)
         QVERIFY(CountPixels(img, QRect(i * third, img.height() / 4, third, img.height() * 3 / 4 - 1), red) > 0);
     QCOMPARE(CountPixels(img, QRect(0, 0, img.width(), img.height() / 8), red), 0);
+    // Paper, not the screen's grey chart background.
+    auto screenGrey = [](QRgb c) { return qRed(c) == qGreen(c) && qGreen(c) == qBlue(c) && qRed(c) > 200 && qRed(c) < 250; };
+    QVERIFY(CountPixels(img, img.rect(), screenGrey) < img.width() * img.height() / 20);
 
     // A zoomed chart says so after its caption.
     const AxisMapping& shownBottom = page.Chart1->BottomMapping();

@@ -102,8 +102,13 @@ private slots:
         QCOMPARE(r.facts.depth[1], std::string("12"));
         QVERIFY(r.positions[0].baseName.empty());
 
+        // The space bar in a file box browses as its button does.
+        QTest::keyClick(dlg.fileEdits[2], Qt::Key_Space);
+        QCOMPARE(dlg.fileEdits[2]->text(), QString("/data/site/buoy3.CVN"));
+
         dlg.ClearClick(1);
         QVERIFY(dlg.Slot(1).Empty());
+        QVERIFY(!dlg.Slot(2).Empty());
         for (QLineEdit* e : {dlg.fileEdits[1], dlg.selectionEdits[1], dlg.depthEdits[1], dlg.addressEdits[1]})
             QCOMPARE(e->text(), QString());
     }

@@ -12,6 +12,9 @@
 #include "report/report_document.h"
 #include "report_test_support.h"
 #include "support/temp_dir.h"
+#ifndef _WIN32
+#include "faults/failing_child.h"
+#endif
 
 namespace corvan {
 namespace {
@@ -195,6 +198,32 @@ TEST(OfficePackage, WritesWholeFilesOnly) {
     testing::WriteBytes(dir.Path("plain.docx"), {'n', 'o', 't', ' ', 'z', 'i', 'p'});
     EXPECT_THROW(OfficePackage::Read(dir.Path("plain.docx")), FileError);
 }
+
+#ifndef _WIN32
+TEST(OfficePackage, AFullDiskKeepsThePreviousDocument) {
+    testing::TempDir dir;
+    const std::string out = dir.Path("r.docx");
+    MinimalPackage("<w:p><w:r><w:t>old</w:t></w:r></w:p>").Write(out);
+    const auto before = testing::ReadBytes(out);
+    OfficePackage big = MinimalPackage("<w:p/>");
+    std::string noise(400000, '\0');
+    std::uint32_t x = 12345;
+    for (char& c : noise) {
+        x = x * 1103515245u + 12345u;
+        c = static_cast<char>(x >> 24);
+    }
+    big.Put("word/media/noise.png", noise);
+    const faults::ChildOutcome child = faults::RunWithFault({100000, false}, [&] {
+        big.Write(out);
+        return std::string();
+    });
+    ASSERT_TRUE(child.ran);
+    EXPECT_NE(child.message.find(out), std::string::npos) << child.message;
+    EXPECT_EQ(testing::ReadBytes(out), before);
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Root()))
+        EXPECT_EQ(entry.path().filename().string(), "r.docx");
+}
+#endif
 
 }  // namespace
 }  // namespace corvan

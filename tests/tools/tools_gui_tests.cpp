@@ -403,6 +403,12 @@ private slots:
         w.Tools->ConvertBelvanClick();
         QVERIFY(!w.Data().dataLoaded);
         QCOMPARE(w.Notebook1->currentIndex(), 3);
+        // The oxygen file is no longer loaded, though its sensor still
+        // enables the item.
+        QVERIFY(w.actUpdateSalinity->isEnabled());
+        CaptureNextMessage(message);
+        w.actUpdateSalinity->trigger();
+        QCOMPARE(message, QString("No file opened"));
         QVERIFY(QFileInfo::exists(dir.filePath("new.CVN")));
         QCOMPARE(QString::fromStdString(store.ReadString("Directory", "Belvan", "")), dir.filePath("in"));
         const QByteArray first = [&] {

@@ -68,6 +68,11 @@ private:
         const int left = 2;  // where column 0 starts on the paint box
         for (std::size_t j = 0; j + 1 < x.size(); ++j) {
             const int edge = left + x[j + 1];
+            // The header section ends where its values end.
+            const int section = view.HeaderList->sectionViewportPosition(static_cast<int>(j)) +
+                                view.HeaderList->sectionSize(static_cast<int>(j));
+            QCOMPARE(view.HeaderList->mapTo(&view, QPoint(section, 0)).x(),
+                     view.PaintBoxLst->mapTo(&view, QPoint(edge, 0)).x());
             bool near = false;
             bool beyond = false;
             for (int y = 4; y < img.height() - 4; ++y) {

@@ -206,6 +206,20 @@ private slots:
         w.Refresh();
         for (QAction* a : {w.toolSelect, w.actSetRange, w.actSetScaling, w.actExport}) QVERIFY(!a->isEnabled());
         QCOMPARE(w.windowTitle(), QString("Corvan"));
+
+        // A file whose only series holds no measurement has no range to
+        // choose: then, and only then, the dialog may be left.
+        QTemporaryDir dir;
+        WriteSet(dir.filePath("hollow"), 0, 0, 5, {5});
+        bool cancelShown = false;
+        OnNextModal([&](QWidget* dlg) {
+            cancelShown = dlg->findChild<QPushButton*>("CancelBtn")->isVisible();
+            QTest::keyClick(dlg, Qt::Key_Escape);
+        });
+        w.OpenMeasurementFile(dir.filePath("hollow"));
+        QVERIFY(cancelShown);
+        QVERIFY(!w.Data().statisticsValid);
+        QVERIFY(!w.actExport->isEnabled());
     }
 
     void firstActivationTakesTheTitleFromTheVersion() {
@@ -256,6 +270,9 @@ private slots:
 
         OnNextModal([](QWidget* dlg) {
             auto* sel = static_cast<TSelectDlg*>(dlg);
+            // The spins follow typing only with the focus, which an inactive
+            // window's widgets do not have.
+            QVERIFY(QTest::qWaitForWindowActive(dlg));
             QVERIFY(sel->CancelBtn->isVisible());
             QCOMPARE(sel->ComboBox1->count(), 3);
             sel->ComboBox1->setFocus();

@@ -11,6 +11,8 @@
 #include <QSvgGenerator>
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <vector>
 
 namespace corvan {
 
@@ -33,21 +35,56 @@ void DrawSegment(QPainter& p, const QPointF& o, const PixelLine& l) {
 
 void DrawLine(QPainter& p, const QPointF& o, const ChartLayout& L, const ChartLine& line) {
     if (line.lineVisible) {
-        QPainterPath path;
-        bool open = false;
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(Colour(line.colour), 1));
+        // Thousands of points share a pixel column on a long series: each
+        // column keeps its first, lowest, highest and last point, which draws
+        // the same picture at a fraction of the cost.
+        std::vector<QPointF> run;
+        run.reserve(4096);
+        struct Column {
+            int x = std::numeric_limits<int>::min();
+            QPointF first, low, high, last;
+            int count = 0;
+        } col;
+        auto emitColumn = [&] {
+            if (col.count == 0) return;
+            run.push_back(col.first);
+            if (col.count > 2) {
+                // Down and up in the column's order of appearance hardly
+                // matters: both run along the same pixel column.
+                run.push_back(col.low);
+                run.push_back(col.high);
+            }
+            if (col.count > 1) run.push_back(col.last);
+            col.count = 0;
+        };
+        auto flush = [&] {
+            emitColumn();
+            if (run.size() > 1) p.drawPolyline(run.data(), static_cast<int>(run.size()));
+            else if (run.size() == 1) p.drawPoint(run.front());
+            run.clear();
+        };
         for (const ChartPoint& pt : line.points) {
             if (pt.null) {
-                open = false;
+                flush();
                 continue;
             }
             const QPointF q = o + QPointF(L.bottomMap.ValueToPixel(pt.x), L.leftMap.ValueToPixel(pt.y));
-            if (open) path.lineTo(q);
-            else path.moveTo(q);
-            open = true;
+            const int x = static_cast<int>(std::floor(q.x()));
+            if (col.count == 0 || x != col.x) {
+                emitColumn();
+                col.x = x;
+                col.first = col.low = col.high = col.last = q;
+                col.count = 1;
+                continue;
+            }
+            if (q.y() > col.low.y()) col.low = q;
+            if (q.y() < col.high.y()) col.high = q;
+            col.last = q;
+            ++col.count;
         }
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(Colour(line.colour), 1));
-        p.drawPath(path);
+        flush();
     }
     if (!line.markersVisible) return;
     // Diamonds of 3 x 3 pixels, flat, no frame.

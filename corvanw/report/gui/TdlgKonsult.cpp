@@ -1,7 +1,6 @@
 #include "report/gui/TdlgKonsult.h"
 
 #include <QApplication>
-#include <QDateTime>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -274,9 +273,7 @@ ReportRequest TdlgKonsult::BuildRequest() const {
     r.barPercent = cbBarGraphValg->isChecked();
     r.autoSize = cbAutoSize->isChecked();
     r.decimalSeparator = QLocale::system().decimalPoint().toStdString();
-    const QDateTime now = QDateTime::currentDateTime();
-    r.today = {now.date().year(), now.date().month(), now.date().day(),
-               now.time().hour(), now.time().minute(), now.time().second()};
+    r.today = LocalNow().ToCivil();
     return r;
 }
 
