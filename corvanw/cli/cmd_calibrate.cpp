@@ -23,7 +23,7 @@ void Print(const std::string& text) { std::fwrite(text.data(), 1, text.size(), s
 int RunCalibrate(const std::vector<std::string>& args) {
     CLI::App app("Temperature calibration from three resistance / temperature pairs.\n"
                  "Numbers may be typed with \".\" or \",\". The text output is the printed calibration sheet.",
-                 "calibrate");
+                 "corvan calibrate");
     std::vector<std::string> points;
     std::vector<std::string> tests;
     std::string instrument;
@@ -69,7 +69,7 @@ int RunCalibrate(const std::vector<std::string>& args) {
 int RunRecalc(const std::vector<std::string>& args) {
     CLI::App app("Recalculate calibration coefficient A from one reference measurement.\n"
                  "Numbers may be typed with \".\" or \",\".",
-                 "recalc");
+                 "corvan recalc");
     std::vector<std::string> abc;
     std::string measured;
     std::string rt;

@@ -69,7 +69,7 @@ int RunMergeGps(const std::vector<std::string>& args) {
     CLI::App app("Import temperature data into a GPS file: the temperatures of a run of the temperature\n"
                  "file's measurements replace those of a run of the GPS file's, one for one; the GPS file\n"
                  "is rewritten, the old one kept as backup. An older temperature file is upgraded first.",
-                 "merge-gps");
+                 "corvan merge-gps");
     SideOptions t;
     SideOptions g;
     AddSide(app, t, "t", "--temperature", "temperature file");

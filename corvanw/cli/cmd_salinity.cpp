@@ -50,7 +50,7 @@ int RunSalinity(const std::vector<std::string>& args) {
                  "Without --set the grid is printed. With --set the values are typed into their cells and\n"
                  "OK is pressed: every row is converted (a cell that is no number keeps its salinity, an\n"
                  "empty one clears it) and the reference file is written, the old one kept as backup.",
-                 "salinity");
+                 "corvan salinity");
     std::string file;
     std::vector<std::string> sets;
     bool json = false;
@@ -93,7 +93,7 @@ int RunScale(const std::vector<std::string>& args) {
                  "measurement file, keeping the old one as backup. Without --series every record is\n"
                  "scaled (the list's \"All\"); with it, the records of that series, its first to its last.\n"
                  "Invalid speeds (-999 and below) keep their marker.",
-                 "scale");
+                 "corvan scale");
     std::string file;
     std::string factor;
     long long series = 0;

@@ -18,7 +18,10 @@ std::optional<int> ParseToolOptions(CLI::App& app, const std::vector<std::string
     } catch (const CLI::ParseError& e) {
         std::string what = e.what();
         std::replace(what.begin(), what.end(), '\n', ' ');
-        return ToolUsageError(app.get_name(), what);
+        // The app is named as its usage line shows it, "corvan NAME".
+        std::string name = app.get_name();
+        if (name.rfind("corvan ", 0) == 0) name.erase(0, 7);
+        return ToolUsageError(name, what);
     }
     return std::nullopt;
 }

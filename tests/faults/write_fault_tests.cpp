@@ -238,6 +238,7 @@ std::vector<Writer> Writers() {
                          DataSet d;
                          FillSet(d, from + "/set", 1000, 5.0f);
                          NetcdfExportOptions o;
+                         o.last = 999;
                          o.created = FixedNow();
                          const std::string refused = WriteNetcdfExport(to + "/out.nc", d, o);
                          if (!refused.empty()) throw FileError(to + "/out.nc", refused);
@@ -248,8 +249,15 @@ std::vector<Writer> Writers() {
                  [](const std::string& dir) { testing::WriteBytes(dir + "/report.docx", std::vector<std::uint8_t>(300, 7)); },
                  [](const std::string&, const std::string& to) {
                      return Catching([&] {
+                         // Bytes that do not compress, so the archive outgrows the limit.
+                         std::string noise(20000, '\0');
+                         std::uint32_t state = 12345;
+                         for (char& c : noise) {
+                             state = state * 1664525u + 1013904223u;
+                             c = static_cast<char>(state >> 24);
+                         }
                          OfficePackage p;
-                         p.Put("word/document.xml", std::string(20000, 'x'));
+                         p.Put("word/document.xml", noise);
                          p.Write(to + "/report.docx");
                      });
                  },
