@@ -22,8 +22,8 @@ public:
     Scratch() {
         // Memory-backed when there is one: a run writes several small files.
         std::error_code ec;
-        std::filesystem::path root = std::filesystem::is_directory("/dev/shm", ec) ? "/dev/shm"
-                                                                                    : std::filesystem::temp_directory_path();
+        std::filesystem::path root =
+            std::filesystem::is_directory("/dev/shm", ec) ? "/dev/shm" : std::filesystem::temp_directory_path();
         folder_ = root / ("corvan-fuzz-" + std::to_string(::getpid()));
         std::filesystem::create_directories(folder_, ec);
     }

@@ -104,10 +104,10 @@ void MeasurementSeeds(const fs::path& work) {
             h.count = 8;
             h.sensorCoefficient = 1.5f;
             corvan::EncodeHeader(h, cvn.data());
-            const float values[8][4] = {{12.5f, 1.0f, 8.25f, 95.0f},  {0.0f, 0.0f, -1.5f, 0.0f},
+            const float values[8][4] = {{12.5f, 1.0f, 8.25f, 95.0f},       {0.0f, 0.0f, -1.5f, 0.0f},
                                         {-999.0f, -999.0f, -999.0f, 3.0f}, {250.0f, 6.2f, 30.0f, 140.0f},
-                                        {3545.5f, -605.2f, 7.0f, 1e10f},  {1e10f, 1e10f, 9.0f, 0.5f},
-                                        {33.0f, -1.0f, 12.0f, 100.0f},    {5.0f, 3.14f, 4.0f, 80.0f}};
+                                        {3545.5f, -605.2f, 7.0f, 1e10f},   {1e10f, 1e10f, 9.0f, 0.5f},
+                                        {33.0f, -1.0f, 12.0f, 100.0f},     {5.0f, 3.14f, 4.0f, 80.0f}};
             for (const auto& v : values) {
                 std::uint8_t rec[corvan::kRecordSize];
                 corvan::EncodeRecord({v[0], v[1], v[2], v[3]}, rec);
@@ -173,7 +173,8 @@ void DownloadSeeds() {
         Append(stream, WithChecksum(HeaderBlock(type, {{0, 10}, {40, 5}}, type == 3 ? 1 : 0)));
         for (int done = 0; done < n; done += 64) {
             Block b{};
-            for (std::size_t k = 0; k < 64; ++k) PutCurrentRecord(b, 4 * k, static_cast<int>(100 + k), static_cast<int>(k * 7), 300);
+            for (std::size_t k = 0; k < 64; ++k)
+                PutCurrentRecord(b, 4 * k, static_cast<int>(100 + k), static_cast<int>(k * 7), 300);
             Append(stream, WithChecksum(b));
         }
         Save(target, "type" + std::to_string(type), stream);
@@ -295,8 +296,9 @@ void AsciiSeeds() {
     const std::string header =
         "[ a line before ]\r\nNumber of measurements 3\r\nProfile interval 600 sec\r\nNumber of cells 2\r\n"
         "Cell size 1.00 m\r\nTime of first measurement 14/03/2024 12:10:00\r\n";
-    Save("ascii_import", "two-cells", pack(2, header, "9 0.3\r\n9 -0,1\r\n1 2\r\n", "9 0.4\r\n9 0\r\n3 4\r\n",
-                                          sensorLine("12,5") + sensorLine("x") + sensorLine("7")));
+    Save("ascii_import", "two-cells",
+         pack(2, header, "9 0.3\r\n9 -0,1\r\n1 2\r\n", "9 0.4\r\n9 0\r\n3 4\r\n",
+              sensorLine("12,5") + sensorLine("x") + sensorLine("7")));
     Save("ascii_import", "short-files", pack(1, header, "0.0\n", "-1.0\n", sensorLine("1")));
 }
 

@@ -54,10 +54,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const tarsen::DefaultCellNumbers defaults = tarsen::DefaultCells(file.Config());
     int cell = defaults.center;
     switch ((selector >> 3) & 3) {
-        case 1: cell = defaults.surface; break;
-        case 2: cell = defaults.bottom; break;
-        case 3: cell = chosenCell; break;
-        default: break;
+        case 1:
+            cell = defaults.surface;
+            break;
+        case 2:
+            cell = defaults.bottom;
+            break;
+        case 3:
+            cell = chosenCell;
+            break;
+        default:
+            break;
     }
     tarsen::ImportSettings settings;
     settings.boundaryMethod = (selector & 0x20) ? tarsen::kBoundaryPressure : tarsen::kBoundaryAcoustic;

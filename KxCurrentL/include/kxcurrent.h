@@ -51,9 +51,9 @@ inline constexpr float kInvalidResult = -99999.0f;
 #pragma pack(push, 1)
 
 struct CurrentDataInfo {
-    std::int32_t cells;             // at most kMaxCells
-    std::int32_t beams;             // at most kMaxBeams; earth conversion uses beams 1-3
-    float frequency;                // acoustic frequency, Hz
+    std::int32_t cells;  // at most kMaxCells
+    std::int32_t beams;  // at most kMaxBeams; earth conversion uses beams 1-3
+    float frequency;     // acoustic frequency, Hz
     std::int32_t instrumentType;
     std::int32_t coordinateSystem;  // kCoordinatesEarth, kCoordinatesInstrument or kCoordinatesBeam
     std::int16_t beamMatrix[9];     // beam to instrument, row by row, scaled by 4096
@@ -63,54 +63,54 @@ struct CurrentDataInfo {
 };
 
 struct CurrentQualityParams {
-    float snrThreshold;             // dB
-    std::int32_t boundaryMethod;    // kBoundaryByPressure, kBoundaryByAmplitude, other = none
+    float snrThreshold;           // dB
+    std::int32_t boundaryMethod;  // kBoundaryByPressure, kBoundaryByAmplitude, other = none
     float pressureFactor;
-    float secondFactor;             // not read
-    float spikeThreshold;           // dB
+    float secondFactor;    // not read
+    float spikeThreshold;  // dB
     float outlierFactor;
-    float reserved1;                // not read
-    std::uint8_t cellMapping;       // 1 = on
-    std::uint8_t threeBeam;         // 1 = on
-    std::int32_t threeBeamMask;     // bits 0-2: the two good beams
-    std::uint8_t reserved2;         // not read
-    std::uint8_t removeBoundary;    // 1 = on
-    std::uint8_t removeLowSnr;      // 1 = on
-    std::uint8_t removeSpikes;      // 1 = on
-    std::uint8_t removeOutliers;    // 1 = on
+    float reserved1;              // not read
+    std::uint8_t cellMapping;     // 1 = on
+    std::uint8_t threeBeam;       // 1 = on
+    std::int32_t threeBeamMask;   // bits 0-2: the two good beams
+    std::uint8_t reserved2;       // not read
+    std::uint8_t removeBoundary;  // 1 = on
+    std::uint8_t removeLowSnr;    // 1 = on
+    std::uint8_t removeSpikes;    // 1 = on
+    std::uint8_t removeOutliers;  // 1 = on
 };
 
 struct CurrentSample {
-    std::int32_t errorWord;         // carried, not read
-    float auxiliary;                // carried, not read
-    float battery;                  // V, carried, not read
-    float soundSpeed;               // m/s, carried, not read
-    float heading;                  // degrees
-    float pitch;                    // degrees
-    float roll;                     // degrees
-    float temperature;              // degrees C, carried, not read
-    std::uint8_t noise[kMaxBeams];  // amplitude counts; lowered in place by the evaluation
-    std::uint8_t orientation;       // 1 = the instrument looks down
-    std::int16_t velocity[kMaxBeams][kMaxCells];    // mm/s
-    std::uint8_t amplitude[kMaxBeams][kMaxCells];   // counts
-    float pressure;                 // decibar
+    std::int32_t errorWord;                        // carried, not read
+    float auxiliary;                               // carried, not read
+    float battery;                                 // V, carried, not read
+    float soundSpeed;                              // m/s, carried, not read
+    float heading;                                 // degrees
+    float pitch;                                   // degrees
+    float roll;                                    // degrees
+    float temperature;                             // degrees C, carried, not read
+    std::uint8_t noise[kMaxBeams];                 // amplitude counts; lowered in place by the evaluation
+    std::uint8_t orientation;                      // 1 = the instrument looks down
+    std::int16_t velocity[kMaxBeams][kMaxCells];   // mm/s
+    std::uint8_t amplitude[kMaxBeams][kMaxCells];  // counts
+    float pressure;                                // decibar
 };
 
 struct CurrentQualityFlags {
     std::uint32_t beamCell[kMaxBeams][kMaxCells];
     std::uint32_t cell[kMaxCells];
-    std::uint32_t unused[384];      // cleared, otherwise unused
+    std::uint32_t unused[384];  // cleared, otherwise unused
 };
 
 struct CurrentQualityResult {
-    float velocity[kMaxBeams][kMaxCells];   // mm/s as given, or the components of cell mapping / three-beam option
-    float snr[kMaxBeams][kMaxCells];        // dB
+    float velocity[kMaxBeams][kMaxCells];  // mm/s as given, or the components of cell mapping / three-beam option
+    float snr[kMaxBeams][kMaxCells];       // dB
     float unused1[512];
-    float speed[kMaxCells];                 // m/s
-    float direction[kMaxCells];             // degrees clockwise from north, [0, 360)
-    float range[kMaxCells];                 // metres from the head
+    float speed[kMaxCells];      // m/s
+    float direction[kMaxCells];  // degrees clockwise from north, [0, 360)
+    float range[kMaxCells];      // metres from the head
     float unused2[32];
-    std::int32_t status[kMaxCells];         // kStatusValid or kStatusFlagged
+    std::int32_t status[kMaxCells];  // kStatusValid or kStatusFlagged
 };
 
 #pragma pack(pop)
@@ -182,5 +182,4 @@ KX_API void KX_CALL KXSetCurrentDataInfo(const CurrentDataInfo* info);
 // flags, fills the result and lowers the sample's noise levels in place.
 KX_API void KX_CALL KXCurrentQuality(const CurrentQualityParams* params, CurrentSample* sample,
                                      CurrentQualityFlags* flags, CurrentQualityResult* result);
-
 }

@@ -25,5 +25,4 @@ KX_API void KX_CALL KXCurrentQuality(const CurrentQualityParams* params, Current
     const kx::Geometry geometry = storedGeometry;
     kx::EvaluateProfile(geometry, *params, *sample, *flags, *result);
 }
-
 }

@@ -14,9 +14,7 @@ constexpr double kMetresPerMillimetre = 0.001;
 
 }  // namespace
 
-Matrix3 Identity() {
-    return {{{1.0, 0.0, 0.0}, {0.0, 1.0, 0.0}, {0.0, 0.0, 1.0}}};
-}
+Matrix3 Identity() { return {{{1.0, 0.0, 0.0}, {0.0, 1.0, 0.0}, {0.0, 0.0, 1.0}}}; }
 
 Matrix3 Multiply(const Matrix3& a, const Matrix3& b) {
     Matrix3 out{};
@@ -36,8 +34,7 @@ Vector3 Multiply(const Matrix3& m, const Vector3& v) {
 }
 
 double Determinant(const Matrix3& m) {
-    return m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) -
-           m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
+    return m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) - m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
            m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
 }
 
@@ -51,8 +48,7 @@ std::optional<Matrix3> Invert(const Matrix3& m) {
     const double det = Determinant(m);
     // Relative to the size of the entries, so a rank-deficient matrix whose
     // determinant is only rounding noise is refused as well.
-    if (!std::isfinite(det) || largest == 0.0 ||
-        std::fabs(det) <= 1e-12 * largest * largest * largest)
+    if (!std::isfinite(det) || largest == 0.0 || std::fabs(det) <= 1e-12 * largest * largest * largest)
         return std::nullopt;
 
     Matrix3 inv{};
@@ -103,8 +99,7 @@ Matrix3 BeamToInstrumentMatrix(const std::array<std::int16_t, 9>& scaled) {
     return t;
 }
 
-Matrix3 InstrumentToEarth(double headingDegrees, double pitchDegrees, double rollDegrees,
-                          bool downLooking) {
+Matrix3 InstrumentToEarth(double headingDegrees, double pitchDegrees, double rollDegrees, bool downLooking) {
     return Multiply(Multiply(HeadingMatrix(headingDegrees), TiltMatrix(pitchDegrees, rollDegrees)),
                     OrientationMatrix(downLooking));
 }
@@ -124,9 +119,7 @@ std::optional<double> SampleStdDev(std::span<const double> values) {
     return std::sqrt(squares / static_cast<double>(values.size() - 1));
 }
 
-double RoundHalfTowardZero(double value) {
-    return value >= 0.0 ? std::ceil(value - 0.5) : std::floor(value + 0.5);
-}
+double RoundHalfTowardZero(double value) { return value >= 0.0 ? std::ceil(value - 0.5) : std::floor(value + 0.5); }
 
 double DirectionDegrees(double east, double north) {
     double d = 90.0 - std::atan2(north, east) * kDegreesPerRadian;

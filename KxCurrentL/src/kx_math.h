@@ -32,8 +32,7 @@ Matrix3 OrientationMatrix(bool downLooking);
 Matrix3 BeamToInstrumentMatrix(const std::array<std::int16_t, 9>& scaled);
 
 // H x P x D, the attitude of one sample.
-Matrix3 InstrumentToEarth(double headingDegrees, double pitchDegrees, double rollDegrees,
-                          bool downLooking);
+Matrix3 InstrumentToEarth(double headingDegrees, double pitchDegrees, double rollDegrees, bool downLooking);
 
 double Mean(std::span<const double> values);
 // Sample standard deviation (divisor n - 1); empty for fewer than two values.

@@ -19,25 +19,19 @@ constexpr double kBoundarySpreadLimit = 2.0;
 // Steps 6-9 convert beams 1-3 only; a fourth beam is carried as given.
 constexpr int kConvertedBeams = 3;
 
-int Amplitude(const CurrentSample& sample, int beam, int cell) {
-    return sample.amplitude[beam][cell];
-}
+int Amplitude(const CurrentSample& sample, int beam, int cell) { return sample.amplitude[beam][cell]; }
 
-double Velocity(const CurrentSample& sample, int beam, int cell) {
-    return sample.velocity[beam][cell];
-}
+double Velocity(const CurrentSample& sample, int beam, int cell) { return sample.velocity[beam][cell]; }
 
 Vector3 CellVector(const CurrentSample& sample, int cell) {
     return {Velocity(sample, 0, cell), Velocity(sample, 1, cell), Velocity(sample, 2, cell)};
 }
 
-bool IsFinite(const Vector3& v) {
-    return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]);
-}
+bool IsFinite(const Vector3& v) { return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]); }
 
 Matrix3 SampleAttitude(const CurrentSample& sample, bool withTilt) {
-    return InstrumentToEarth(sample.heading, withTilt ? sample.pitch : 0.0,
-                             withTilt ? sample.roll : 0.0, sample.orientation == 1);
+    return InstrumentToEarth(sample.heading, withTilt ? sample.pitch : 0.0, withTilt ? sample.roll : 0.0,
+                             sample.orientation == 1);
 }
 
 // Beam to earth with the sample's full attitude (tilt optional).
@@ -57,19 +51,16 @@ Matrix3 BeamToStored(const Geometry& geometry, const CurrentSample& sample) {
     }
 }
 
-void InvalidateConvertedRows(const Geometry& geometry, int firstCell, int endCell,
-                             CurrentQualityResult& result) {
+void InvalidateConvertedRows(const Geometry& geometry, int firstCell, int endCell, CurrentQualityResult& result) {
     const int rows = std::min(geometry.beams, kConvertedBeams);
     for (int c = firstCell; c < std::min(endCell, geometry.cells); ++c)
         for (int k = 0; k < rows; ++k) result.velocity[k][c] = kInvalidResult;
 }
 
-void WriteConvertedCell(const Geometry& geometry, int cell, const Vector3& v,
-                        CurrentQualityResult& result) {
+void WriteConvertedCell(const Geometry& geometry, int cell, const Vector3& v, CurrentQualityResult& result) {
     const int rows = std::min(geometry.beams, kConvertedBeams);
     const bool finite = IsFinite(v);
-    for (int k = 0; k < rows; ++k)
-        result.velocity[k][cell] = finite ? static_cast<float>(v[k]) : kInvalidResult;
+    for (int k = 0; k < rows; ++k) result.velocity[k][cell] = finite ? static_cast<float>(v[k]) : kInvalidResult;
 }
 
 }  // namespace
@@ -103,8 +94,8 @@ CellRanges ComputeCellRanges(const Geometry& geometry) {
     return ranges;
 }
 
-void FlagBoundaryByPressure(const Geometry& geometry, const CellRanges& ranges, float pressure,
-                            float pressureFactor, CurrentQualityFlags& flags) {
+void FlagBoundaryByPressure(const Geometry& geometry, const CellRanges& ranges, float pressure, float pressureFactor,
+                            CurrentQualityFlags& flags) {
     const double surface = static_cast<double>(pressure) * pressureFactor;
     // Written as "not at or below the surface" so a pressure that is not a
     // number removes the cells instead of keeping them.
@@ -112,8 +103,7 @@ void FlagBoundaryByPressure(const Geometry& geometry, const CellRanges& ranges, 
         if (!(surface >= ranges[c])) flags.cell[c] |= kFlagBeyondSurface;
 }
 
-void FlagBoundaryByAmplitude(const Geometry& geometry, const CurrentSample& sample,
-                             CurrentQualityFlags& flags) {
+void FlagBoundaryByAmplitude(const Geometry& geometry, const CurrentSample& sample, CurrentQualityFlags& flags) {
     const int n = geometry.cells;
     std::array<double, kMaxBeams> boundary{};
     int first = n;
@@ -135,8 +125,8 @@ void FlagBoundaryByAmplitude(const Geometry& geometry, const CurrentSample& samp
     for (int c = first; c < n; ++c) flags.cell[c] |= kFlagBeyondAcousticBoundary;
 }
 
-void FlagLowSnr(const Geometry& geometry, float snrThreshold, CurrentSample& sample,
-                CurrentQualityFlags& flags, CurrentQualityResult& result) {
+void FlagLowSnr(const Geometry& geometry, float snrThreshold, CurrentSample& sample, CurrentQualityFlags& flags,
+                CurrentQualityResult& result) {
     for (int b = 0; b < geometry.beams; ++b) {
         int noise = NoiseFloorForFrequency(geometry.frequency, sample.noise[b]);
         for (int c = 0; c < geometry.cells; ++c) noise = std::min(noise, Amplitude(sample, b, c));
@@ -181,9 +171,8 @@ void FlagOutliers(const Geometry& geometry, float outlierFactor, const CurrentSa
     }
 }
 
-void WriteCellResults(const Geometry& geometry, const CellRanges& ranges,
-                      const CurrentSample& sample, const CurrentQualityFlags& flags,
-                      CurrentQualityResult& result) {
+void WriteCellResults(const Geometry& geometry, const CellRanges& ranges, const CurrentSample& sample,
+                      const CurrentQualityFlags& flags, CurrentQualityResult& result) {
     std::optional<Matrix3> toEarth;
     if (geometry.coordinateSystem == kCoordinatesInstrument)
         toEarth = SampleAttitude(sample, true);
@@ -197,8 +186,7 @@ void WriteCellResults(const Geometry& geometry, const CellRanges& ranges,
         bool valid = flags.cell[c] == 0;
         for (int b = 0; b < geometry.beams; ++b) {
             const bool beamValid = valid && flags.beamCell[b][c] == 0;
-            result.velocity[b][c] =
-                beamValid ? static_cast<float>(sample.velocity[b][c]) : kInvalidResult;
+            result.velocity[b][c] = beamValid ? static_cast<float>(sample.velocity[b][c]) : kInvalidResult;
             valid = valid && beamValid;
         }
 
@@ -268,10 +256,8 @@ void MapCells(const Geometry& geometry, CurrentSample& sample, CurrentQualityFla
                 wLo = 1.0;
                 wHi = 0.0;
             }
-            mapped[j][i] =
-                RoundHalfTowardZero(wLo * beamVelocity[j][lo] + wHi * beamVelocity[j][hi]);
-            const double amplitude =
-                RoundHalfTowardZero(wLo * beamAmplitude[j][lo] + wHi * beamAmplitude[j][hi]);
+            mapped[j][i] = RoundHalfTowardZero(wLo * beamVelocity[j][lo] + wHi * beamVelocity[j][hi]);
+            const double amplitude = RoundHalfTowardZero(wLo * beamAmplitude[j][lo] + wHi * beamAmplitude[j][hi]);
             sample.amplitude[j][i] = static_cast<std::uint8_t>(std::clamp(amplitude, 0.0, 255.0));
         }
 
@@ -289,10 +275,17 @@ void RebuildThirdBeam(const Geometry& geometry, std::int32_t beamMask, const Cur
                       CurrentQualityResult& result) {
     int good1 = -1, good2 = -1, rebuilt = -1;
     switch (beamMask) {
-        case 3: good1 = 0, good2 = 1, rebuilt = 2; break;
-        case 5: good1 = 0, good2 = 2, rebuilt = 1; break;
-        case 6: good1 = 1, good2 = 2, rebuilt = 0; break;
-        default: return;
+        case 3:
+            good1 = 0, good2 = 1, rebuilt = 2;
+            break;
+        case 5:
+            good1 = 0, good2 = 2, rebuilt = 1;
+            break;
+        case 6:
+            good1 = 1, good2 = 2, rebuilt = 0;
+            break;
+        default:
+            return;
     }
     if (geometry.cells == 0) return;
 
@@ -310,9 +303,8 @@ void RebuildThirdBeam(const Geometry& geometry, std::int32_t beamMask, const Cur
     }
 }
 
-void EvaluateProfile(const Geometry& geometry, const CurrentQualityParams& params,
-                     CurrentSample& sample, CurrentQualityFlags& flags,
-                     CurrentQualityResult& result) {
+void EvaluateProfile(const Geometry& geometry, const CurrentQualityParams& params, CurrentSample& sample,
+                     CurrentQualityFlags& flags, CurrentQualityResult& result) {
     ClearFlags(flags);
     const CellRanges ranges = ComputeCellRanges(geometry);
 

@@ -30,27 +30,24 @@ using CellRanges = std::array<double, kMaxCells>;
 void ClearFlags(CurrentQualityFlags& flags);
 CellRanges ComputeCellRanges(const Geometry& geometry);
 
-void FlagBoundaryByPressure(const Geometry& geometry, const CellRanges& ranges, float pressure,
-                            float pressureFactor, CurrentQualityFlags& flags);
-void FlagBoundaryByAmplitude(const Geometry& geometry, const CurrentSample& sample,
-                             CurrentQualityFlags& flags);
-void FlagLowSnr(const Geometry& geometry, float snrThreshold, CurrentSample& sample,
-                CurrentQualityFlags& flags, CurrentQualityResult& result);
+void FlagBoundaryByPressure(const Geometry& geometry, const CellRanges& ranges, float pressure, float pressureFactor,
+                            CurrentQualityFlags& flags);
+void FlagBoundaryByAmplitude(const Geometry& geometry, const CurrentSample& sample, CurrentQualityFlags& flags);
+void FlagLowSnr(const Geometry& geometry, float snrThreshold, CurrentSample& sample, CurrentQualityFlags& flags,
+                CurrentQualityResult& result);
 void FlagSpikes(const Geometry& geometry, float spikeThreshold, const CurrentSample& sample,
                 CurrentQualityFlags& flags);
 void FlagOutliers(const Geometry& geometry, float outlierFactor, const CurrentSample& sample,
                   CurrentQualityFlags& flags);
 // Beam velocities, speed, direction, range and status of every cell.
-void WriteCellResults(const Geometry& geometry, const CellRanges& ranges,
-                      const CurrentSample& sample, const CurrentQualityFlags& flags,
-                      CurrentQualityResult& result);
+void WriteCellResults(const Geometry& geometry, const CellRanges& ranges, const CurrentSample& sample,
+                      const CurrentQualityFlags& flags, CurrentQualityResult& result);
 void MapCells(const Geometry& geometry, CurrentSample& sample, CurrentQualityFlags& flags,
               CurrentQualityResult& result);
 void RebuildThirdBeam(const Geometry& geometry, std::int32_t beamMask, const CurrentSample& sample,
                       CurrentQualityResult& result);
 
-void EvaluateProfile(const Geometry& geometry, const CurrentQualityParams& params,
-                     CurrentSample& sample, CurrentQualityFlags& flags,
-                     CurrentQualityResult& result);
+void EvaluateProfile(const Geometry& geometry, const CurrentQualityParams& params, CurrentSample& sample,
+                     CurrentQualityFlags& flags, CurrentQualityResult& result);
 
 }  // namespace kx

@@ -66,8 +66,7 @@ typedef struct TarsenCallbacks {
 // Converts the cells of the instrument file at pathUtf8 into measurement and
 // reference files beside it. Returns 0 when every cell was converted, -1
 // when the file could not be read or refused, or any cell failed.
-TARSEN_API int32_t TarsenConvert(const char* pathUtf8, const TarsenOptions* options,
-                                 const TarsenCallbacks* callbacks);
+TARSEN_API int32_t TarsenConvert(const char* pathUtf8, const TarsenOptions* options, const TarsenCallbacks* callbacks);
 
 // The desktop program's import entry (on 32-bit Windows `_CreateCVNFiles@4`).
 // Shows the import dialog, where the user chooses up to three cells and the

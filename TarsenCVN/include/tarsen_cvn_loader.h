@@ -56,9 +56,7 @@ public:
     // Why the last Load failed, as the system says it.
     const std::string& LoadError() const { return error_; }
 
-    TarsenConvertFunction Convert() const {
-        return reinterpret_cast<TarsenConvertFunction>(Symbol("TarsenConvert"));
-    }
+    TarsenConvertFunction Convert() const { return reinterpret_cast<TarsenConvertFunction>(Symbol("TarsenConvert")); }
     CreateCvnFilesFunction CreateCvnFiles() const {
 #if defined(_WIN32) && !defined(_WIN64)
         return reinterpret_cast<CreateCvnFilesFunction>(Symbol("_CreateCVNFiles@4"));

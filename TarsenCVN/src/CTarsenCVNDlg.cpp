@@ -33,7 +33,8 @@ constexpr const char* kQualityHeading = "Quality Control";
 constexpr const char* kRowCaptions[kPositionCount] = {"&Surface", "&Center", "&Bottom"};
 constexpr const char* kRowNames[kPositionCount] = {"Surface", "Center", "Bottom"};
 // Control identifiers of each row: check box, cell edit, spin, distance.
-constexpr int kRowIds[kPositionCount][4] = {{1017, 1001, 1002, 1004}, {1018, 1010, 1012, 1013}, {1019, 1014, 1015, 1016}};
+constexpr int kRowIds[kPositionCount][4] = {
+    {1017, 1001, 1002, 1004}, {1018, 1010, 1012, 1013}, {1019, 1014, 1015, 1016}};
 constexpr const char* kRemoveLowSnrCaption = "&Remove low SNR";
 constexpr const char* kRemoveSpikesCaption = "R&emove SNR spikes";
 constexpr const char* kRemoveBoundaryCaption = "Re&move boundary";

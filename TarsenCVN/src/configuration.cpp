@@ -122,10 +122,14 @@ double CellSize(const CConfig& c, std::uint16_t word) {
 double PulseLength(const CConfig& c, std::uint16_t t1) {
     const double t = 100.0 * t1;
     switch (c.type) {
-        case kKestra: return std::floor(100.0 * (t * 16.0 * 750.0 / 6e6)) * 0.01;
-        case kBrasko: return std::floor(t * 0.02288818359375);
-        case kKestrina: return std::floor(100.0 * (t * 4.0 * 750.0 / 1e7)) * 0.01;
-        default: break;
+        case kKestra:
+            return std::floor(100.0 * (t * 16.0 * 750.0 / 6e6)) * 0.01;
+        case kBrasko:
+            return std::floor(t * 0.02288818359375);
+        case kKestrina:
+            return std::floor(100.0 * (t * 4.0 * 750.0 / 1e7)) * 0.01;
+        default:
+            break;
     }
     const double x = t * 750.0 / (c.frequency / 16.0);
     return c.variantB ? RoundHalfAwayFromZero(x, 1) : std::floor(x);
@@ -148,13 +152,17 @@ int DefaultNoiseLevel(int type, int kHz) {
     switch (type) {
         case kKestra:
         case kBrasko:
-        case kKestrina: return 45;
+        case kKestrina:
+            return 45;
         case kOrlenProfiler:
             if (kHz == 400 || kHz == 600) return 33;
             return kHz == 1000 ? 25 : 18;
-        case kWendal: return kHz == 600 ? 33 : 20;
-        case kMirel: return kHz == 1000 ? 25 : 18;
-        default: return 25;
+        case kWendal:
+            return kHz == 600 ? 33 : 20;
+        case kMirel:
+            return kHz == 1000 ? 25 : 18;
+        default:
+            return 25;
     }
 }
 
@@ -202,14 +210,17 @@ CConfig ComputeConfig(CKxConf& conf) {
 
 std::uint8_t MeasurementInstrumentType(int type, double f) {
     switch (type) {
-        case kOrlen: return 11;
+        case kOrlen:
+            return 11;
         case kOrlenProfiler:
             if (f < 410000.0) return 5;
             if (f < 610000.0) return 6;
             if (f < 1010000.0) return 7;
             return 8;
-        case kWendal: return f < 610000.0 ? 9 : 10;
-        default: return 12;
+        case kWendal:
+            return f < 610000.0 ? 9 : 10;
+        default:
+            return 12;
     }
 }
 

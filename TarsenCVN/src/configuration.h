@@ -11,7 +11,7 @@ namespace tarsen {
 
 // `TarsenModel` codes.
 enum TarsenType : int {
-    kOrlen = 0,          // single-point current meter
+    kOrlen = 0,  // single-point current meter
     kKestra = 1,
     kOrlenProfiler = 2,
     kWendal = 3,
@@ -88,19 +88,19 @@ struct CConfig {
     int type = kOrlen;
     bool variantA = false;
     bool variantB = false;
-    double frequency = 0.0;       // Hz
+    double frequency = 0.0;  // Hz
     int frequencyKHz = 0;
     int measurementInterval = 0;  // s
     int averagingInterval = 0;    // s
     int coordinateSystem = 0;
     int cells = 1;
     int beams = 3;
-    double cellSize = 0.0;        // m
-    double blanking = 0.0;        // cm
+    double cellSize = 0.0;  // m
+    double blanking = 0.0;  // cm
     double salinity = 0.0;
     std::array<std::int16_t, 9> matrix{};
-    double beamAngle = 25.0;      // degrees
-    int defaultNoiseLevel = 25;   // amplitude counts
+    double beamAngle = 25.0;     // degrees
+    int defaultNoiseLevel = 25;  // amplitude counts
     std::int32_t referenceNumber = 0;
 };
 

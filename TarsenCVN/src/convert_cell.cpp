@@ -40,8 +40,8 @@ constexpr float kResultInvalidBelow = -99998.0f;
 constexpr double kDegreesPerRadian = 57.29577951308232;
 
 constexpr std::int64_t kSecondsPerDay = 86400;
-constexpr std::uint32_t kCountedFlags[6] = {kFlagBeyondSurface,   kFlagBeyondAcousticBoundary, kFlagLowSnr,
-                                            kFlagSnrSpike,        kFlagVelocityOutlier,         kFlagOutsideProfile};
+constexpr std::uint32_t kCountedFlags[6] = {kFlagBeyondSurface, kFlagBeyondAcousticBoundary, kFlagLowSnr,
+                                            kFlagSnrSpike,      kFlagVelocityOutlier,        kFlagOutsideProfile};
 
 constexpr std::size_t kOutputBufferSize = 1u << 16;
 
@@ -247,8 +247,7 @@ std::int64_t RecordCells(const DataRecord& r) {
     return CellsFromLength(r.id, static_cast<std::int64_t>(r.length), r.beams);
 }
 
-void FillCurrentSample(const DataRecord& r, std::int64_t beams, std::int64_t cells, int noiseLevel,
-                       CurrentSample& s) {
+void FillCurrentSample(const DataRecord& r, std::int64_t beams, std::int64_t cells, int noiseLevel, CurrentSample& s) {
     corvan::ByteReader in(r.bytes, r.length);
     const bool wave = r.id == kIdWaveProfile;
     s = CurrentSample{};

@@ -83,7 +83,6 @@ struct CellReport {
 // Converts cell (from 1) of the open input. False when the cell could not be
 // converted completely: output files that could not be opened, a file error
 // that ended the stream, a cell or geometry the working records cannot hold.
-bool ConvertCell(TarsenFile& input, ImportSettings& settings, ConverterUi& ui, int cell,
-                 CellReport* report = nullptr);
+bool ConvertCell(TarsenFile& input, ImportSettings& settings, ConverterUi& ui, int cell, CellReport* report = nullptr);
 
 }  // namespace tarsen

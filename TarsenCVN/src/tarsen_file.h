@@ -162,7 +162,11 @@ StreamEnd RecordStream::Run(OnRecord&& onRecord, OnProgress&& onProgress) {
             continue;
         }
         if (IsDataRecord(id)) {
-            DataRecord record{id, at, length, bufferOffset_ + static_cast<std::int64_t>(pos_), validator_.Beams(),
+            DataRecord record{id,
+                              at,
+                              length,
+                              bufferOffset_ + static_cast<std::int64_t>(pos_),
+                              validator_.Beams(),
                               validator_.Cells()};
             if (!onRecord(static_cast<const DataRecord&>(record))) {
                 pos_ += length;

@@ -32,7 +32,7 @@ Bytes Stream(int type, int n) {
     Bytes s{0x05, 0x21, static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n & 0xFF)};
     s.push_back(Checksum(s.data() + 2, 2));
     std::uint8_t header[256] = {};
-    header[4] = 10;    // series 1: 10 minutes, 2024-05-01
+    header[4] = 10;  // series 1: 10 minutes, 2024-05-01
     header[5] = 0x24;
     header[6] = 0x05;
     header[7] = 0x01;

@@ -42,8 +42,12 @@ double AngleDifference(double a, double b, double period) {
 class Oscillators {
 public:
     Oscillators(const std::vector<double>& radiansPerSample, double centreIndex)
-        : omega_(radiansPerSample), centre_(centreIndex), c_(omega_.size()), s_(omega_.size()),
-          stepC_(omega_.size()), stepS_(omega_.size()) {
+        : omega_(radiansPerSample),
+          centre_(centreIndex),
+          c_(omega_.size()),
+          s_(omega_.size()),
+          stepC_(omega_.size()),
+          stepS_(omega_.size()) {
         for (std::size_t k = 0; k < omega_.size(); ++k) {
             stepC_[k] = std::cos(omega_[k]);
             stepS_[k] = std::sin(omega_[k]);
@@ -95,7 +99,8 @@ private:
 // contiguous memory.
 class NormalMatrix {
 public:
-    explicit NormalMatrix(int p) : p_(p), block_(static_cast<std::size_t>(p) * kBlock, 0.0), m_(static_cast<std::size_t>(p) * p, 0.0) {}
+    explicit NormalMatrix(int p)
+        : p_(p), block_(static_cast<std::size_t>(p) * kBlock, 0.0), m_(static_cast<std::size_t>(p) * p, 0.0) {}
     void Add(const double* x) {
         for (int i = 0; i < p_; ++i) block_[static_cast<std::size_t>(i) * kBlock + rows_] = x[i];
         if (++rows_ == kBlock) Flush();
@@ -148,9 +153,9 @@ std::vector<double> FullGridNormalMatrix(const std::vector<double>& omega, doubl
         for (std::size_t b = a; b < k; ++b) {
             const std::complex<double> difference = sum(omega[a] - omega[b]);
             const std::complex<double> total = sum(omega[a] + omega[b]);
-            at(1 + 2 * a, 1 + 2 * b) = (difference.real() + total.real()) / 2;  // cos a cos b
-            at(2 + 2 * a, 2 + 2 * b) = (difference.real() - total.real()) / 2;  // sin a sin b
-            at(1 + 2 * a, 2 + 2 * b) = (total.imag() - difference.imag()) / 2;  // cos a sin b
+            at(1 + 2 * a, 1 + 2 * b) = (difference.real() + total.real()) / 2;             // cos a cos b
+            at(2 + 2 * a, 2 + 2 * b) = (difference.real() - total.real()) / 2;             // sin a sin b
+            at(1 + 2 * a, 2 + 2 * b) = (total.imag() - difference.imag()) / 2;             // cos a sin b
             if (b > a) at(2 + 2 * a, 1 + 2 * b) = (total.imag() + difference.imag()) / 2;  // sin a cos b
         }
     }
@@ -463,7 +468,8 @@ TidalAnalysis AnalyseTide(const TidalInput& input, const TidalOptions& options) 
     }
     bool temperatureFitted = false;
     if (result.hasTemperature && countT > p) {
-        temperatureFitted = CholeskySolve(normal(subtractTemperature, directTemperature, gapsTemperature), p, {&rhsTemperature});
+        temperatureFitted =
+            CholeskySolve(normal(subtractTemperature, directTemperature, gapsTemperature), p, {&rhsTemperature});
     }
     result.hasTemperature = temperatureFitted;
 
@@ -499,7 +505,8 @@ TidalAnalysis AnalyseTide(const TidalInput& input, const TidalOptions& options) 
             }
             if (t) {
                 double ft = 0;
-                for (int i = 0; i < p; ++i) ft += x[static_cast<std::size_t>(i)] * rhsTemperature[static_cast<std::size_t>(i)];
+                for (int i = 0; i < p; ++i)
+                    ft += x[static_cast<std::size_t>(i)] * rhsTemperature[static_cast<std::size_t>(i)];
                 resT[uk] = input.temperature[uk] - ft;
                 sumT += input.temperature[uk];
             }
@@ -645,7 +652,8 @@ TidalPrediction PredictTide(const TidalAnalysis& analysis, DateTime start, doubl
             bn.push_back(0);
         }
         a = b = 0;
-        if (k < analysis.temperature.size()) coefficients(list[k], analysis.temperature[k].amplitude, analysis.temperature[k].phase, a, b);
+        if (k < analysis.temperature.size())
+            coefficients(list[k], analysis.temperature[k].amplitude, analysis.temperature[k].phase, a, b);
         at.push_back(a);
         bt.push_back(b);
     }

@@ -16,10 +16,10 @@ struct DataSet;
 
 // A regularly sampled record; NaN marks an invalid value.
 struct TidalInput {
-    DateTime firstTime;          // time of sample 0, taken as UTC
+    DateTime firstTime;  // time of sample 0, taken as UTC
     double intervalSeconds = 600;
-    std::vector<double> east;    // cm/s
-    std::vector<double> north;   // cm/s
+    std::vector<double> east;         // cm/s
+    std::vector<double> north;        // cm/s
     std::vector<double> temperature;  // deg C; may be empty
 };
 

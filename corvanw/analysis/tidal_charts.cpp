@@ -37,9 +37,9 @@ ChartDescription EllipseChart(const CurrentConstituent& c, const std::string& se
     chart.background = paper ? kChartWhite : 0xF0F0F0;
     const std::string name(c.constituent->name);
     chart.leftCaption = name + "   north (cm/s)";
-    chart.modeCaption2 = "east (cm/s)\r" + TidalNumber(c.major, 2, sep) + " x " + TidalNumber(c.minor, 2, sep) + " cm/s " +
-                         (c.minor >= 0 ? "anticlockwise" : "clockwise") + ", incl. " + TidalNumber(c.inclination, 1, sep) +
-                         "°, phase " + TidalNumber(c.phase, 1, sep) + "°";
+    chart.modeCaption2 = "east (cm/s)\r" + TidalNumber(c.major, 2, sep) + " x " + TidalNumber(c.minor, 2, sep) +
+                         " cm/s " + (c.minor >= 0 ? "anticlockwise" : "clockwise") + ", incl. " +
+                         TidalNumber(c.inclination, 1, sep) + "°, phase " + TidalNumber(c.phase, 1, sep) + "°";
     ChartLine line;
     line.colour = 0x0000C0;
     for (const EllipsePoint& p : EllipseOutline(c, kOutlinePoints)) line.points.push_back({p.east, p.north, false});

@@ -26,7 +26,8 @@ std::vector<MeasurementRecord> DetidedRecords(const DataSet& data, const TidalAn
         if (current && IsValid(r.speed) && r.direction >= 0 && k < static_cast<int>(tide.east.size())) {
             const auto uk = static_cast<std::size_t>(k);
             const double e = r.speed * std::sin(static_cast<double>(r.direction)) - (tide.east[uk] - analysis.meanEast);
-            const double n = r.speed * std::cos(static_cast<double>(r.direction)) - (tide.north[uk] - analysis.meanNorth);
+            const double n =
+                r.speed * std::cos(static_cast<double>(r.direction)) - (tide.north[uk] - analysis.meanNorth);
             double d = std::atan2(e, n);
             if (d < 0) d += kTwoPi;
             r.speed = static_cast<float>(std::hypot(e, n));

@@ -34,13 +34,14 @@ std::string Angle(double v, double period, const std::string& separator) {
 
 TextTable ConstituentTable(const TidalAnalysis& a, const std::string& sep) {
     TextTable t;
-    t.headers = {"Name",   "Freq (c/h)", "Major (cm/s)", "Minor (cm/s)", "Incl (°)", "Phase (°)",
-                 "Major ±", "Minor ±",   "Incl ±",       "Phase ±",      "SNR"};
+    t.headers = {"Name",    "Freq (c/h)", "Major (cm/s)", "Minor (cm/s)", "Incl (°)", "Phase (°)",
+                 "Major ±", "Minor ±",    "Incl ±",       "Phase ±",      "SNR"};
     for (const CurrentConstituent& c : a.constituents) {
-        t.rows.push_back({std::string(c.constituent->name), TidalNumber(c.frequency, 7, sep), TidalNumber(c.major, 2, sep),
-                          TidalNumber(c.minor, 2, sep), Angle(c.inclination, 180, sep), Angle(c.phase, 360, sep),
-                          TidalNumber(c.majorCi, 2, sep), TidalNumber(c.minorCi, 2, sep), TidalNumber(c.inclinationCi, 1, sep),
-                          TidalNumber(c.phaseCi, 1, sep), TidalNumber(c.snr, 1, sep)});
+        t.rows.push_back({std::string(c.constituent->name), TidalNumber(c.frequency, 7, sep),
+                          TidalNumber(c.major, 2, sep), TidalNumber(c.minor, 2, sep), Angle(c.inclination, 180, sep),
+                          Angle(c.phase, 360, sep), TidalNumber(c.majorCi, 2, sep), TidalNumber(c.minorCi, 2, sep),
+                          TidalNumber(c.inclinationCi, 1, sep), TidalNumber(c.phaseCi, 1, sep),
+                          TidalNumber(c.snr, 1, sep)});
     }
     return t;
 }
@@ -49,8 +50,9 @@ TextTable TemperatureTable(const TidalAnalysis& a, const std::string& sep) {
     TextTable t;
     t.headers = {"Name", "Freq (c/h)", "Amplitude (°C)", "Phase (°)", "Amplitude ±", "Phase ±", "SNR"};
     for (const ScalarConstituent& c : a.temperature) {
-        t.rows.push_back({std::string(c.constituent->name), TidalNumber(c.frequency, 7, sep), TidalNumber(c.amplitude, 4, sep),
-                          Angle(c.phase, 360, sep), TidalNumber(c.amplitudeCi, 4, sep), TidalNumber(c.phaseCi, 1, sep),
+        t.rows.push_back({std::string(c.constituent->name), TidalNumber(c.frequency, 7, sep),
+                          TidalNumber(c.amplitude, 4, sep), Angle(c.phase, 360, sep),
+                          TidalNumber(c.amplitudeCi, 4, sep), TidalNumber(c.phaseCi, 1, sep),
                           TidalNumber(c.snr, 1, sep)});
     }
     return t;
@@ -72,8 +74,9 @@ std::vector<std::string> TidalSummaryLines(const TidalAnalysis& a, const std::st
     lines.push_back("Record: " + TidalNumber(a.recordDays, 2, sep) + " days, " + std::to_string(a.validCount) +
                     " valid currents, " + std::to_string(a.constituents.size()) + " constituents");
     if (a.hasCurrent) {
-        lines.push_back("Mean flow: east " + TidalNumber(a.meanEast, 2, sep) + " cm/s, north " + TidalNumber(a.meanNorth, 2, sep) +
-                        " cm/s; the tide explains " + TidalNumber(100 * a.varianceExplained, 1, sep) + " % of the variance");
+        lines.push_back("Mean flow: east " + TidalNumber(a.meanEast, 2, sep) + " cm/s, north " +
+                        TidalNumber(a.meanNorth, 2, sep) + " cm/s; the tide explains " +
+                        TidalNumber(100 * a.varianceExplained, 1, sep) + " % of the variance");
     }
     if (a.hasTemperature) {
         lines.push_back("Temperature: mean " + TidalNumber(a.meanTemperature, 3, sep) + " °C; the tide explains " +

@@ -246,8 +246,8 @@ NodalCorrection NodalCorrectionOf(const TidalConstituent& c, const Astronomy& a)
 }
 
 std::vector<const TidalConstituent*> SelectByRayleigh(std::span<const TidalConstituent* const> candidates,
-                                                       double spanHours, double rayleighFactor,
-                                                       std::vector<const TidalConstituent*>* rejected) {
+                                                      double spanHours, double rayleighFactor,
+                                                      std::vector<const TidalConstituent*>* rejected) {
     std::vector<const TidalConstituent*> order(candidates.begin(), candidates.end());
     std::stable_sort(order.begin(), order.end(),
                      [](const TidalConstituent* a, const TidalConstituent* b) { return a->priority < b->priority; });

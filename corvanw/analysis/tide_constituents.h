@@ -38,12 +38,12 @@ struct TidalConstituent {
 
 // Mean longitudes in degrees at a moment (universal time).
 struct Astronomy {
-    double tau = 0;  // mean lunar time
-    double s = 0;    // moon
-    double h = 0;    // sun
-    double p = 0;    // lunar perigee
+    double tau = 0;     // mean lunar time
+    double s = 0;       // moon
+    double h = 0;       // sun
+    double p = 0;       // lunar perigee
     double nPrime = 0;  // minus the moon's ascending node
-    double p1 = 0;   // solar perigee
+    double p1 = 0;      // solar perigee
 };
 
 Astronomy AstronomyAt(DateTime t);
@@ -74,7 +74,7 @@ NodalCorrection BasicNodalCorrection(NodalKind kind, const Astronomy& a);
 // from the mean). Candidates are tried by priority; the answer is in
 // frequency order. `rejected` receives those left out.
 std::vector<const TidalConstituent*> SelectByRayleigh(std::span<const TidalConstituent* const> candidates,
-                                                       double spanHours, double rayleighFactor,
-                                                       std::vector<const TidalConstituent*>* rejected = nullptr);
+                                                      double spanHours, double rayleighFactor,
+                                                      std::vector<const TidalConstituent*>* rejected = nullptr);
 
 }  // namespace corvan

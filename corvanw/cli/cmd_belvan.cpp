@@ -15,10 +15,11 @@ namespace corvan::cli {
 namespace {
 
 int RunBelvan(const std::vector<std::string>& args) {
-    CLI::App app("Convert a Belvan data file (.dat) into BASE.CVN and BASE.RF6.\n"
-                 "An existing set at BASE is replaced only with --force, and then kept under its backup\n"
-                 "names; a conversion that fails leaves nothing at BASE.",
-                 "corvan belvan");
+    CLI::App app(
+        "Convert a Belvan data file (.dat) into BASE.CVN and BASE.RF6.\n"
+        "An existing set at BASE is replaced only with --force, and then kept under its backup\n"
+        "names; a conversion that fails leaves nothing at BASE.",
+        "corvan belvan");
     std::string input;
     std::string output;
     bool force = false;

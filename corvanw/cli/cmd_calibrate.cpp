@@ -21,9 +21,10 @@ constexpr char kSeparator = '.';
 void Print(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
 
 int RunCalibrate(const std::vector<std::string>& args) {
-    CLI::App app("Temperature calibration from three resistance / temperature pairs.\n"
-                 "Numbers may be typed with \".\" or \",\". The text output is the printed calibration sheet.",
-                 "corvan calibrate");
+    CLI::App app(
+        "Temperature calibration from three resistance / temperature pairs.\n"
+        "Numbers may be typed with \".\" or \",\". The text output is the printed calibration sheet.",
+        "corvan calibrate");
     std::vector<std::string> points;
     std::vector<std::string> tests;
     std::string instrument;
@@ -43,8 +44,8 @@ int RunCalibrate(const std::vector<std::string>& args) {
     for (int i = 0; i < 6; ++i) {
         model.Enter(order[i], points[static_cast<std::size_t>(i)]);
         if (!model.Valid(order[i]))
-            return ToolUsageError("calibrate", std::string(names[i]) + " is not a number: " +
-                                                   points[static_cast<std::size_t>(i)]);
+            return ToolUsageError("calibrate",
+                                  std::string(names[i]) + " is not a number: " + points[static_cast<std::size_t>(i)]);
     }
     std::vector<std::string> temperatures;
     for (const std::string& r : tests) temperatures.push_back(model.TestPad(r));
@@ -67,9 +68,10 @@ int RunCalibrate(const std::vector<std::string>& args) {
 }
 
 int RunRecalc(const std::vector<std::string>& args) {
-    CLI::App app("Recalculate calibration coefficient A from one reference measurement.\n"
-                 "Numbers may be typed with \".\" or \",\".",
-                 "corvan recalc");
+    CLI::App app(
+        "Recalculate calibration coefficient A from one reference measurement.\n"
+        "Numbers may be typed with \".\" or \",\".",
+        "corvan recalc");
     std::vector<std::string> abc;
     std::string measured;
     std::string rt;
@@ -90,8 +92,8 @@ int RunRecalc(const std::vector<std::string>& args) {
     for (int i = 0; i < 3; ++i) {
         boxes[i] = model.EnterCoefficient(i, abc[static_cast<std::size_t>(i)]);
         if (!ParseUserNumber(abc[static_cast<std::size_t>(i)], kSeparator))
-            return ToolUsageError("recalc", std::string(names[i]) + " is not a number: " +
-                                                abc[static_cast<std::size_t>(i)]);
+            return ToolUsageError("recalc",
+                                  std::string(names[i]) + " is not a number: " + abc[static_cast<std::size_t>(i)]);
     }
     std::string rtBox;
     if (m->count() > 0)
@@ -102,8 +104,9 @@ int RunRecalc(const std::vector<std::string>& args) {
 
     std::string out;
     if (json) {
-        out = "{\"a\": " + JsonString(boxes[0]) + ", \"b\": " + JsonString(boxes[1]) + ", \"c\": " +
-              JsonString(boxes[2]) + ", \"rt\": " + JsonString(rtBox) + ", \"new_a\": " + JsonString(newA) + "}\n";
+        out = "{\"a\": " + JsonString(boxes[0]) + ", \"b\": " + JsonString(boxes[1]) +
+              ", \"c\": " + JsonString(boxes[2]) + ", \"rt\": " + JsonString(rtBox) +
+              ", \"new_a\": " + JsonString(newA) + "}\n";
     } else {
         out = "A: " + boxes[0] + "\nB: " + boxes[1] + "\nC: " + boxes[2] + "\nRt: " + rtBox + "\nNew A: " + newA + "\n";
     }

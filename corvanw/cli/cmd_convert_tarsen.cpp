@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "tarsen_cvn_loader.h"
 #include "cli/cli_common.h"
 #include "cli/command_registry.h"
+#include "tarsen_cvn_loader.h"
 
 namespace corvan::cli {
 namespace {
@@ -49,9 +49,9 @@ void OnMessage(void* context, int32_t kind, const char* text) {
 
 int32_t OnTimeGlitch(void* context, int32_t cell, const char*) {
     const auto* c = static_cast<const Conversion*>(context);
-    std::fprintf(stderr, "%s: cell %d: time glitch; %s\n", c->file.c_str(), cell,
-                 c->skipGlitches ? "records are dropped until the time agrees again"
-                                 : "the rest of the cell is not converted");
+    std::fprintf(
+        stderr, "%s: cell %d: time glitch; %s\n", c->file.c_str(), cell,
+        c->skipGlitches ? "records are dropped until the time agrees again" : "the rest of the cell is not converted");
     return c->skipGlitches ? 1 : 0;
 }
 
@@ -69,7 +69,8 @@ int RunConvertTarsen(const std::vector<std::string>& args) {
     options.removeBoundary = 1;
     options.boundaryMethod = TARSEN_BOUNDARY_ACOUSTIC;
 
-    CLI::App app = CommandApp("convert-tarsen", "Converts cells of a Tarsen instrument file into measurement file sets.");
+    CLI::App app =
+        CommandApp("convert-tarsen", "Converts cells of a Tarsen instrument file into measurement file sets.");
     bool keepLowSnr = false, keepSpikes = false, keepBoundary = false;
     std::string boundary = "acoustic";
     std::string onGlitch = "skip";

@@ -64,7 +64,8 @@ int Fail(const std::string& subject, const std::string& reason) {
 }
 
 int RunDownload(const std::vector<std::string>& args) {
-    CLI::App app = CommandApp("download", "Reads the recorded series out of an instrument into a measurement file set.");
+    CLI::App app =
+        CommandApp("download", "Reads the recorded series out of an instrument into a measurement file set.");
     DownloadArgs a;
     std::string output;
     app.add_option("-p,--port", a.port, "serial device, or tcp:HOST:PORT")->required();
@@ -116,8 +117,9 @@ int RunDownload(const std::vector<std::string>& args) {
             idleMs += kInterruptPollMs;
             if (why.empty() && idleMs < a.idleSeconds * 1000) continue;
             link->WriteByte(kEsc);
-            return Fail(a.port, why.empty() ? "no answer from the instrument for " + std::to_string(a.idleSeconds) + " s"
-                                            : why);
+            return Fail(a.port, why.empty()
+                                    ? "no answer from the instrument for " + std::to_string(a.idleSeconds) + " s"
+                                    : why);
         }
         idleMs = 0;
         std::uint8_t byte = 0;
@@ -145,7 +147,8 @@ int RunDownload(const std::vector<std::string>& args) {
                 link->WriteByte(kEsc);
                 return Fail(a.port, protocol.FailureText());
             }
-            if (!link->WriteByte(ReplyByte(reply))) return Fail(a.port, "cannot send to the instrument: " + link->Failure());
+            if (!link->WriteByte(ReplyByte(reply)))
+                return Fail(a.port, "cannot send to the instrument: " + link->Failure());
             if (reply == LinkReply::Ack && protocol.Phase() == DownloadPhase::DataBlocks && protocol.Received() > 0) {
                 std::fprintf(stderr, "%s\n", ProgressText(protocol.Received(), protocol.Total()).c_str());
             }

@@ -131,7 +131,8 @@ std::size_t Utf8Length(const std::string& s) {
 }
 
 int RunExport(const std::vector<std::string>& args) {
-    CLI::App app = CommandApp("export", "Records of a measurement file set as a text file, as the desktop exports them.");
+    CLI::App app =
+        CommandApp("export", "Records of a measurement file set as a text file, as the desktop exports them.");
     std::string file;
     std::string output;
     std::string layoutName;
@@ -160,14 +161,14 @@ int RunExport(const std::vector<std::string>& args) {
     auto* lastOption =
         app.add_option("--last", lastNumber, "last measurement number of the series")->check(WholeNumberFrom(1));
     allFlag->excludes(seriesOption)->excludes(firstOption)->excludes(lastOption);
-    app.add_option("-o", output, "the text file to write")->required()->check(
-        CLI::Validator([](std::string& v) { return v.empty() ? std::string("-o needs the output file") : std::string(); },
-                       "OUT"));
+    app.add_option("-o", output, "the text file to write")
+        ->required()
+        ->check(CLI::Validator(
+            [](std::string& v) { return v.empty() ? std::string("-o needs the output file") : std::string(); }, "OUT"));
     app.add_flag("--force", force, "replace an existing output file");
     if (const auto status = ParseCommandLine(app, args)) return *status;
     const ExportLayout layout = layoutName == "dos" ? ExportLayout::Dos : ExportLayout::Windows;
-    const std::string delimiter =
-        delimiterName == "semicolon" ? ";" : delimiterName == "tab" ? "\t" : delimiterName;
+    const std::string delimiter = delimiterName == "semicolon" ? ";" : delimiterName == "tab" ? "\t" : delimiterName;
 
     DataSet data;
     if (!OpenFileSet(file, data)) return kExitFailure;

@@ -64,7 +64,8 @@ int RunExportNetcdf(const std::vector<std::string>& args) {
     site.latitude = latitude;
     site.longitude = longitude;
     site.depth = depth;
-    if (const std::string why = CheckDeploymentSite(site); !why.empty()) return UsageError(std::string(kName) + ": " + why);
+    if (const std::string why = CheckDeploymentSite(site); !why.empty())
+        return UsageError(std::string(kName) + ": " + why);
     for (const auto* number : {&firstNumber, &lastNumber}) {
         if (*number && **number < 1) return UsageError(std::string(kName) + ": measurement numbers count from 1");
     }

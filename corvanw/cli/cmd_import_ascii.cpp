@@ -29,8 +29,7 @@ int RunImportAscii(const std::vector<std::string>& args) {
     bool force = false;
     app.add_option("FILE", headerFile, "the export's header file (.hdr)")->required();
     app.add_option("--cell", cell, "the cell to import (from 1); without it the cells are listed");
-    app.add_option("-o,--output", base,
-                   "base name of the written set (default: CELL-NAME beside the header)");
+    app.add_option("-o,--output", base, "base name of the written set (default: CELL-NAME beside the header)");
     app.add_flag("--force", force, "replace an existing set, keeping it under its backup name");
     try {
         std::vector<std::string> reversed(args.rbegin(), args.rend());

@@ -33,7 +33,8 @@ int RunList(const std::vector<std::string>& args) {
     out += '\n';
 
     const int first = static_cast<int>(std::min<long long>(from - 1, data.recordCount));
-    const int last = to < 0 ? data.recordCount - 1 : static_cast<int>(std::min<long long>(to - 1, data.recordCount - 1));
+    const int last =
+        to < 0 ? data.recordCount - 1 : static_cast<int>(std::min<long long>(to - 1, data.recordCount - 1));
     SeriesCursor cursor(data, first);
     std::vector<std::string> cells;
     bool starts = false;

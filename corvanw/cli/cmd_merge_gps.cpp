@@ -26,7 +26,8 @@ void AddSide(CLI::App& app, SideOptions& o, const std::string& letter, const std
              const std::string& what) {
     app.add_option(fileOption, o.file, what + " (base name or .CVN)")->required();
     app.add_option("--" + letter + "-series", o.series, "series of the " + what + " (default 1)");
-    app.add_option("--" + letter + "-first", o.first, "first measurement of the run, 1-based (default: the series' first)");
+    app.add_option("--" + letter + "-first", o.first,
+                   "first measurement of the run, 1-based (default: the series' first)");
     app.add_option("--" + letter + "-last", o.last, "last measurement of the run, 1-based (default: the series' last)");
 }
 
@@ -45,7 +46,8 @@ std::optional<int> PrepareSide(MergeSide side, const SideOptions& o, MergeSideSt
     }
     state.header = *ReadHeaderRecord(state.baseName);
     state.seriesCount = ReadSeriesTableOfVersion(state.baseName, state.series);
-    if (state.seriesCount < 0) return ToolFailure(ReferenceFileName(state.baseName), "Fatal error. Reference file not found.");
+    if (state.seriesCount < 0)
+        return ToolFailure(ReferenceFileName(state.baseName), "Fatal error. Reference file not found.");
 
     // The range is chosen as the range dialog chooses it, on the side's own
     // series table.
@@ -66,10 +68,11 @@ std::optional<int> PrepareSide(MergeSide side, const SideOptions& o, MergeSideSt
 }
 
 int RunMergeGps(const std::vector<std::string>& args) {
-    CLI::App app("Import temperature data into a GPS file: the temperatures of a run of the temperature\n"
-                 "file's measurements replace those of a run of the GPS file's, one for one; the GPS file\n"
-                 "is rewritten, the old one kept as backup. An older temperature file is upgraded first.",
-                 "corvan merge-gps");
+    CLI::App app(
+        "Import temperature data into a GPS file: the temperatures of a run of the temperature\n"
+        "file's measurements replace those of a run of the GPS file's, one for one; the GPS file\n"
+        "is rewritten, the old one kept as backup. An older temperature file is upgraded first.",
+        "corvan merge-gps");
     SideOptions t;
     SideOptions g;
     AddSide(app, t, "t", "--temperature", "temperature file");

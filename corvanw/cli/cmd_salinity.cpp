@@ -46,11 +46,12 @@ std::string GridJson(const std::vector<SalinityRow>& rows) {
 }
 
 int RunSalinity(const std::vector<std::string>& args) {
-    CLI::App app("Salinity of each series of an oxygen file, as \"Update salinity\" shows and sets it.\n"
-                 "Without --set the grid is printed. With --set the values are typed into their cells and\n"
-                 "OK is pressed: every row is converted (a cell that is no number keeps its salinity, an\n"
-                 "empty one clears it) and the reference file is written, the old one kept as backup.",
-                 "corvan salinity");
+    CLI::App app(
+        "Salinity of each series of an oxygen file, as \"Update salinity\" shows and sets it.\n"
+        "Without --set the grid is printed. With --set the values are typed into their cells and\n"
+        "OK is pressed: every row is converted (a cell that is no number keeps its salinity, an\n"
+        "empty one clears it) and the reference file is written, the old one kept as backup.",
+        "corvan salinity");
     std::string file;
     std::vector<std::string> sets;
     bool json = false;
@@ -73,8 +74,8 @@ int RunSalinity(const std::vector<std::string>& args) {
     if (!HasOxygen(data.header)) return ToolFailure(cvn, kNoOxygenText);
     for (const auto& [n, value] : typed) {
         if (n < 1 || n > data.SeriesCount())
-            return ToolUsageError("salinity", "series " + std::to_string(n) + " is not in 1.." +
-                                                  std::to_string(data.SeriesCount()));
+            return ToolUsageError(
+                "salinity", "series " + std::to_string(n) + " is not in 1.." + std::to_string(data.SeriesCount()));
     }
     if (!typed.empty()) {
         std::vector<std::string> cells;
@@ -89,11 +90,12 @@ int RunSalinity(const std::vector<std::string>& args) {
 }
 
 int RunScale(const std::vector<std::string>& args) {
-    CLI::App app("Correct measurement scaling: multiply current speeds by a factor and rewrite the\n"
-                 "measurement file, keeping the old one as backup. Without --series every record is\n"
-                 "scaled (the list's \"All\"); with it, the records of that series, its first to its last.\n"
-                 "Invalid speeds (-999 and below) keep their marker.",
-                 "corvan scale");
+    CLI::App app(
+        "Correct measurement scaling: multiply current speeds by a factor and rewrite the\n"
+        "measurement file, keeping the old one as backup. Without --series every record is\n"
+        "scaled (the list's \"All\"); with it, the records of that series, its first to its last.\n"
+        "Invalid speeds (-999 and below) keep their marker.",
+        "corvan scale");
     std::string file;
     std::string factor;
     long long series = 0;

@@ -106,8 +106,8 @@ std::string Json(const DataSet& data, const ScaleSettings& scale, const Statisti
 std::string Text(const DataSet& data, const Statistics& stats) {
     const std::string fileName = std::filesystem::path(MeasurementFileName(data.baseName)).filename().string();
     const InformationPanelTexts info = InformationTexts(data, fileName);
-    std::string o = info.fileName + "\n" + info.seriesNumber + "\n" + info.refNumber + "\n" + info.intervalTime +
-                    "\n" + info.displayedFromTo + "\n" + info.measurementCount + "\n\n";
+    std::string o = info.fileName + "\n" + info.seriesNumber + "\n" + info.refNumber + "\n" + info.intervalTime + "\n" +
+                    info.displayedFromTo + "\n" + info.measurementCount + "\n\n";
     o += SummaryPageAsText(SummaryTexts(data, stats, LocaleDecimalSeparator()));
     o += "\n";
     o += MatrixPageAsText(MatrixCellTexts(data, stats));
@@ -130,7 +130,8 @@ int RunStats(const std::vector<std::string>& args) {
     if (const auto status = ParseCommandLine(app, args)) return *status;
     DataSet data;
     if (!OpenFileSet(file, data)) return kExitFailure;
-    RangeRequest request{static_cast<int>(std::min<long long>(series, std::numeric_limits<int>::max())), std::nullopt, std::nullopt};
+    RangeRequest request{static_cast<int>(std::min<long long>(series, std::numeric_limits<int>::max())), std::nullopt,
+                         std::nullopt};
     if (first != 0) request.first = first;
     if (last != 0) request.last = last;
     const std::string refused = SelectSeriesRange(data, request);

@@ -92,8 +92,8 @@ std::string Text(const DataSet& data, const TidalAnalysis& a) {
         o += "Name    Amplitude   Phase    Amp±  Phase±\n";
         for (const ScalarConstituent& c : a.temperature) {
             char line[120];
-            std::snprintf(line, sizeof line, "%-6s %10.4f %7.1f %7.4f %7.1f\n", std::string(c.constituent->name).c_str(),
-                          c.amplitude, c.phase, c.amplitudeCi, c.phaseCi);
+            std::snprintf(line, sizeof line, "%-6s %10.4f %7.1f %7.4f %7.1f\n",
+                          std::string(c.constituent->name).c_str(), c.amplitude, c.phase, c.amplitudeCi, c.phaseCi);
             o += line;
         }
     }

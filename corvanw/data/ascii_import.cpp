@@ -1,8 +1,8 @@
 #include "data/ascii_import.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <ctime>

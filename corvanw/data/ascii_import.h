@@ -38,7 +38,6 @@ AsciiHeader ParseAsciiHeader(std::istream& in, DateTime now);
 // The same from a file; throws FileError when it cannot be read.
 AsciiHeader ReadAsciiHeader(const std::string& headerFile, DateTime now);
 
-
 // The companion file of a header: its name with the extension replaced
 // ("v1", "v2", "sen"), found in any case of the extension.
 std::string CompanionFileName(const std::string& headerFile, const std::string& extension);

@@ -46,8 +46,8 @@ constexpr const char* kTypeNames[13] = {
 };
 
 constexpr const char* kTypeShortNames[13] = {
-    "Corvan",       "Corvan",       "CorvanGPS",    "CorvanOPT",      "CorvanT",       "ORP - 400kHz", "ORP - 600kHz",
-    "ORP - 1MHz",   "ORP - 2MHz",   "Wendal - 600kHz", "Wendal - 1MHz", "ORL - 2MHz",   "Tarsen",
+    "Corvan",     "Corvan",     "CorvanGPS",       "CorvanOPT",     "CorvanT",    "ORP - 400kHz", "ORP - 600kHz",
+    "ORP - 1MHz", "ORP - 2MHz", "Wendal - 600kHz", "Wendal - 1MHz", "ORL - 2MHz", "Tarsen",
 };
 
 constexpr double kDefaultSalinity = 32.0;
@@ -83,8 +83,7 @@ std::string InstrumentTypeShortName(int type) {
     return kTypeShortNames[type];
 }
 
-DataSet::DataSet()
-    : records(kMaxRecords), ioBuffer(static_cast<std::size_t>(kMaxRecords + 1) * kRecordSize) {}
+DataSet::DataSet() : records(kMaxRecords), ioBuffer(static_cast<std::size_t>(kMaxRecords + 1) * kRecordSize) {}
 
 int DataSet::HeaderCount() const { return std::clamp<int>(header.count, 0, kMaxRecords); }
 

@@ -76,8 +76,7 @@ CivilTime DateTime::ToCivil() const {
 std::string DateTime::Iso() const {
     const CivilTime c = ToCivil();
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d", c.year, c.month, c.day, c.hour, c.minute,
-                  c.second);
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d", c.year, c.month, c.day, c.hour, c.minute, c.second);
     return buf;
 }
 

@@ -127,8 +127,8 @@ std::vector<ListColumn> RebuildListColumns(const DataSet& data) {
 }
 
 std::string FormatListCell(const DataSet& data, const ListColumn& c, int i, int series) {
-    const MeasurementRecord& r = c.fromLFile ? data.lRecords[static_cast<std::size_t>(i)]
-                                             : data.records[static_cast<std::size_t>(i)];
+    const MeasurementRecord& r =
+        c.fromLFile ? data.lRecords[static_cast<std::size_t>(i)] : data.records[static_cast<std::size_t>(i)];
     const int s = series >= 1 ? series : 1;
     if (!c.fromLFile) {
         switch (c.kind) {

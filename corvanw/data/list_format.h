@@ -27,8 +27,8 @@ enum class ListColumnKind {
 
 struct ListColumn {
     ListColumnKind kind;
-    bool fromLFile;      // an "L-" column showing the companion file
-    int width;           // characters
+    bool fromLFile;  // an "L-" column showing the companion file
+    int width;       // characters
     int decimals;
     std::string header;  // at most 10 characters
 };

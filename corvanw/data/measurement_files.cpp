@@ -123,7 +123,8 @@ void WriteMeasurementFileTo(DataSet& data, const std::string& fileName) {
     std::uint8_t* buf = data.ioBuffer.data();
     EncodeHeader(data.header, buf);
     for (int i = 0; i < count; ++i) {
-        EncodeRecord(data.records[static_cast<std::size_t>(i)], buf + kHeaderSize + static_cast<std::size_t>(i) * kRecordSize);
+        EncodeRecord(data.records[static_cast<std::size_t>(i)],
+                     buf + kHeaderSize + static_cast<std::size_t>(i) * kRecordSize);
     }
     ReplaceFileKeepingBackup(fileName, buf, size);
 }
@@ -148,7 +149,8 @@ void WriteReferenceFileTo(DataSet& data, int count, const std::string& fileName)
     data.seriesCount = kept;
     std::uint8_t buf[kMaxSeries * kSeriesHeaderSize];
     for (int i = 0; i < kept; ++i) {
-        EncodeSeriesHeader(data.series[static_cast<std::size_t>(i)], buf + static_cast<std::size_t>(i) * kSeriesHeaderSize);
+        EncodeSeriesHeader(data.series[static_cast<std::size_t>(i)],
+                           buf + static_cast<std::size_t>(i) * kSeriesHeaderSize);
     }
     ReplaceFileKeepingBackup(fileName, buf, static_cast<std::size_t>(kept) * kSeriesHeaderSize);
 }
@@ -191,7 +193,8 @@ bool ConvertOldReferenceFile(DataSet& data, std::size_t recordSize) {
     const int n = static_cast<int>(got / recordSize);
     data.series.fill(SeriesHeader{});
     for (int i = 0; i < n; ++i) {
-        data.series[static_cast<std::size_t>(i)] = DecodeOldSeriesHeader(buf + static_cast<std::size_t>(i) * recordSize);
+        data.series[static_cast<std::size_t>(i)] =
+            DecodeOldSeriesHeader(buf + static_cast<std::size_t>(i) * recordSize);
     }
     data.seriesCount = n;
     data.referenceLoaded = n >= 1;
@@ -319,11 +322,10 @@ std::string FileNameWithExtension(const std::string& baseName, const std::string
     std::error_code ec;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = Utf8Of(it->path().filename());
-        if (name.size() == wanted.size() && name.compare(0, name.size() - extension.size(), wanted, 0,
-                                                         wanted.size() - extension.size()) == 0 &&
+        if (name.size() == wanted.size() &&
+            name.compare(0, name.size() - extension.size(), wanted, 0, wanted.size() - extension.size()) == 0 &&
             EqualsIgnoringCase(name, wanted) && it->is_regular_file(ec)) {
-            return Utf8Of(base.has_parent_path() ? base.parent_path() / it->path().filename()
-                                                 : it->path().filename());
+            return Utf8Of(base.has_parent_path() ? base.parent_path() / it->path().filename() : it->path().filename());
         }
     }
     return canonical;

@@ -102,7 +102,8 @@ struct DataSet;
 
 // Reads up to kMaxSeries headers of B.RF6 into the table; -1 when the file
 // cannot be opened or read. Sets reference-loaded when at least one was read.
-int ReadReferenceFile(const std::string& baseName, std::array<SeriesHeader, kMaxSeries>& table, DataSet* data = nullptr);
+int ReadReferenceFile(const std::string& baseName, std::array<SeriesHeader, kMaxSeries>& table,
+                      DataSet* data = nullptr);
 
 struct LoadOutcome {
     bool measurementFileFound = false;

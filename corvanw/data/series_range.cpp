@@ -28,14 +28,13 @@ std::string SelectSeriesRange(DataSet& data, const RangeRequest& request) {
     const long long last = request.last.value_or(b.highest);
     const std::string span = std::to_string(b.lowest) + ".." + std::to_string(b.highest);
     if (first < b.lowest || first > b.highest)
-        return "first measurement " + std::to_string(first) + " is outside series " +
-               std::to_string(request.series) + " (" + span + ")";
+        return "first measurement " + std::to_string(first) + " is outside series " + std::to_string(request.series) +
+               " (" + span + ")";
     if (last < b.lowest || last > b.highest)
-        return "last measurement " + std::to_string(last) + " is outside series " +
-               std::to_string(request.series) + " (" + span + ")";
+        return "last measurement " + std::to_string(last) + " is outside series " + std::to_string(request.series) +
+               " (" + span + ")";
     if (last < first)
-        return "last measurement " + std::to_string(last) + " comes before first measurement " +
-               std::to_string(first);
+        return "last measurement " + std::to_string(last) + " comes before first measurement " + std::to_string(first);
 
     data.currentSeries = static_cast<std::uint16_t>(request.series);
     data.rangeFirst = static_cast<std::int32_t>(first - 1);

@@ -26,7 +26,10 @@ int ParseWholeNumber(const std::string& text, int defaultValue, bool* ok) {
 
 namespace {
 // A value no store holds, to tell "absent" from "empty".
-constexpr const char* kAbsent = "\x01" "absent" "\x01";
+constexpr const char* kAbsent =
+    "\x01"
+    "absent"
+    "\x01";
 }  // namespace
 
 bool SettingsAccess::Contains(const std::string& section, const std::string& ident) const {

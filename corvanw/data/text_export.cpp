@@ -88,11 +88,10 @@ std::size_t Utf8Length(const std::string& s) {
 int Windows1252Byte(char32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<int>(cp);
     static constexpr std::array<std::pair<char32_t, int>, 27> kUpper = {{
-        {0x20AC, 0x80}, {0x201A, 0x82}, {0x0192, 0x83}, {0x201E, 0x84}, {0x2026, 0x85}, {0x2020, 0x86},
-        {0x2021, 0x87}, {0x02C6, 0x88}, {0x2030, 0x89}, {0x0160, 0x8A}, {0x2039, 0x8B}, {0x0152, 0x8C},
-        {0x017D, 0x8E}, {0x2018, 0x91}, {0x2019, 0x92}, {0x201C, 0x93}, {0x201D, 0x94}, {0x2022, 0x95},
-        {0x2013, 0x96}, {0x2014, 0x97}, {0x02DC, 0x98}, {0x2122, 0x99}, {0x0161, 0x9A}, {0x203A, 0x9B},
-        {0x0153, 0x9C}, {0x017E, 0x9E}, {0x0178, 0x9F},
+        {0x20AC, 0x80}, {0x201A, 0x82}, {0x0192, 0x83}, {0x201E, 0x84}, {0x2026, 0x85}, {0x2020, 0x86}, {0x2021, 0x87},
+        {0x02C6, 0x88}, {0x2030, 0x89}, {0x0160, 0x8A}, {0x2039, 0x8B}, {0x0152, 0x8C}, {0x017D, 0x8E}, {0x2018, 0x91},
+        {0x2019, 0x92}, {0x201C, 0x93}, {0x201D, 0x94}, {0x2022, 0x95}, {0x2013, 0x96}, {0x2014, 0x97}, {0x02DC, 0x98},
+        {0x2122, 0x99}, {0x0161, 0x9A}, {0x203A, 0x9B}, {0x0153, 0x9C}, {0x017E, 0x9E}, {0x0178, 0x9F},
     }};
     for (const auto& [code, byte] : kUpper) {
         if (code == cp) return byte;
@@ -110,8 +109,7 @@ std::string ErrorText(int error) {
 
 class RecordWriter {
 public:
-    RecordWriter(const DataSet& data, const TextExportOptions& options, const ExportLocale& locale,
-                 std::string& out)
+    RecordWriter(const DataSet& data, const TextExportOptions& options, const ExportLocale& locale, std::string& out)
         : data_(data), options_(options), locale_(locale), out_(out), source_(TextExportSourceName(data.baseName)) {}
 
     void Header() {
@@ -190,7 +188,8 @@ private:
         Field(fixed(r.temperature, Channel(kChTemperature).decimals, 5));
         Field(fixed(r.speed, Channel(kChSpeed).decimals, 6));
         Field(fixed(HasOptional(data_.header) ? r.optional : 0.0, data_.OptionalChannel().decimals, 4));
-        Field(r.direction < 0.0f ? kNoDirection : fixed(DirectionDegrees(r.direction), Channel(kChDirection).decimals, 3));
+        Field(r.direction < 0.0f ? kNoDirection
+                                 : fixed(DirectionDegrees(r.direction), Channel(kChDirection).decimals, 3));
         const CivilTime t = RecordTime(data_, i, s).ToCivil();
         Field(PadWithZeros(std::to_string(t.year % 100), 2));
         Field(PadWithZeros(std::to_string(t.month), 2));

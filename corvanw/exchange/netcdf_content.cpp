@@ -177,11 +177,21 @@ std::vector<ExportChannel> ChannelsOf(const DataSet& data) {
             };
         };
         switch (h.sensorKind) {
-            case 1: channels.push_back({kOxygenSaturation, optional(1.0)}); break;
-            case 2: channels.push_back({kTurbidity, optional(1.0)}); break;
-            case 3: channels.push_back({kFluorescence, optional(1.0)}); break;
-            case 4: channels.push_back({kConductivity, optional(kSiemensPerMetrePerMmhoPerCm)}); break;
-            default: channels.push_back({kUnknownSensor, optional(1.0)}); break;
+            case 1:
+                channels.push_back({kOxygenSaturation, optional(1.0)});
+                break;
+            case 2:
+                channels.push_back({kTurbidity, optional(1.0)});
+                break;
+            case 3:
+                channels.push_back({kFluorescence, optional(1.0)});
+                break;
+            case 4:
+                channels.push_back({kConductivity, optional(kSiemensPerMetrePerMmhoPerCm)});
+                break;
+            default:
+                channels.push_back({kUnknownSensor, optional(1.0)});
+                break;
         }
     }
     if (HasOxygen(h)) {

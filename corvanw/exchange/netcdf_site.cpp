@@ -78,7 +78,7 @@ std::string DeploymentSiteFromTexts(const DeploymentSiteTexts& texts, Deployment
 DeploymentSiteTexts DeploymentSiteAsTexts(const DeploymentSite& site) {
     const auto number = [](const std::optional<double>& v) { return v ? SiteNumberText(*v) : std::string(); };
     return DeploymentSiteTexts{number(site.latitude), number(site.longitude), number(site.depth),
-                         site.siteCode,         site.institution,       site.principalInvestigator};
+                               site.siteCode,         site.institution,       site.principalInvestigator};
 }
 
 DeploymentSite ReadDeploymentSite(const SettingsAccess& store) {

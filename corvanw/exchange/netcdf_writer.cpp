@@ -14,12 +14,18 @@ namespace {
 
 nc_type TypeOf(NcType t) {
     switch (t) {
-        case NcType::Byte: return NC_BYTE;
-        case NcType::Short: return NC_SHORT;
-        case NcType::Int: return NC_INT;
-        case NcType::Float: return NC_FLOAT;
-        case NcType::Double: return NC_DOUBLE;
-        case NcType::Char: return NC_CHAR;
+        case NcType::Byte:
+            return NC_BYTE;
+        case NcType::Short:
+            return NC_SHORT;
+        case NcType::Int:
+            return NC_INT;
+        case NcType::Float:
+            return NC_FLOAT;
+        case NcType::Double:
+            return NC_DOUBLE;
+        case NcType::Char:
+            return NC_CHAR;
     }
     return NC_CHAR;
 }
@@ -57,7 +63,9 @@ void PutAttribute(const OpenFile& f, int varId, const NcAttribute& a) {
     const int id = f.Id();
     const std::size_t n = a.numbers.size();
     switch (a.type) {
-        case NcType::Char: f.Check(nc_put_att_text(id, varId, a.name.c_str(), a.text.size(), a.text.data())); return;
+        case NcType::Char:
+            f.Check(nc_put_att_text(id, varId, a.name.c_str(), a.text.size(), a.text.data()));
+            return;
         case NcType::Byte: {
             std::vector<signed char> v(a.numbers.begin(), a.numbers.end());
             f.Check(nc_put_att_schar(id, varId, a.name.c_str(), NC_BYTE, n, v.data()));
@@ -91,23 +99,37 @@ void PutValues(const OpenFile& f, int varId, const NcVariable& v) {
         return;
     }
     switch (v.type) {
-        case NcType::Byte: f.Check(nc_put_var_schar(id, varId, v.bytes.data())); return;
-        case NcType::Short: f.Check(nc_put_var_short(id, varId, v.shorts.data())); return;
-        case NcType::Float: f.Check(nc_put_var_float(id, varId, v.floats.data())); return;
-        case NcType::Double: f.Check(nc_put_var_double(id, varId, v.doubles.data())); return;
+        case NcType::Byte:
+            f.Check(nc_put_var_schar(id, varId, v.bytes.data()));
+            return;
+        case NcType::Short:
+            f.Check(nc_put_var_short(id, varId, v.shorts.data()));
+            return;
+        case NcType::Float:
+            f.Check(nc_put_var_float(id, varId, v.floats.data()));
+            return;
+        case NcType::Double:
+            f.Check(nc_put_var_double(id, varId, v.doubles.data()));
+            return;
         case NcType::Int:
-        case NcType::Char: return;
+        case NcType::Char:
+            return;
     }
 }
 
 std::size_t ValueCount(const NcVariable& v) {
     switch (v.type) {
-        case NcType::Byte: return v.bytes.size();
-        case NcType::Short: return v.shorts.size();
-        case NcType::Float: return v.floats.size();
-        case NcType::Double: return v.doubles.size();
+        case NcType::Byte:
+            return v.bytes.size();
+        case NcType::Short:
+            return v.shorts.size();
+        case NcType::Float:
+            return v.floats.size();
+        case NcType::Double:
+            return v.doubles.size();
         case NcType::Int:
-        case NcType::Char: return 0;
+        case NcType::Char:
+            return 0;
     }
     return 0;
 }

@@ -101,8 +101,8 @@ void DescribeProgressive(ChartDescription& c, const DataSet& data, const Statist
     c.dayMarkT0 = RecordTime(data, data.rangeFirst, data.currentSeries).Days() - data.rangeInterval / 86400.0;
 }
 
-void DescribeStick(ChartDescription& c, const DataSet& data, const ScaleSettings& scale,
-                   const AppliedColours& colours, std::uint32_t face) {
+void DescribeStick(ChartDescription& c, const DataSet& data, const ScaleSettings& scale, const AppliedColours& colours,
+                   std::uint32_t face) {
     const LineGraph g = BuildLineGraph(data, scale, kLineSpeed);
     if (!g.drawn) return;
     const double m = scale.speedMax;
@@ -155,21 +155,29 @@ bool GraphAvailable(const MeasurementFileHeader& h, const GraphRequest& request)
         case kGraphLine:
             switch (request.lineKind) {
                 case kLineSpeed:
-                case kLineDirection: return HasCurrent(h);
-                case kLineTemperature: return HasTemperature(h);
-                case kLineOptional: return HasOptional(h);
-                case kLineFlux: return HasFlux(h);
-                case kLineOxygenMgl: return HasOxygen(h);
-                case kLineOxygenFlux: return HasOxygen(h) && HasCurrent(h);
-                default: return false;
+                case kLineDirection:
+                    return HasCurrent(h);
+                case kLineTemperature:
+                    return HasTemperature(h);
+                case kLineOptional:
+                    return HasOptional(h);
+                case kLineFlux:
+                    return HasFlux(h);
+                case kLineOxygenMgl:
+                    return HasOxygen(h);
+                case kLineOxygenFlux:
+                    return HasOxygen(h) && HasCurrent(h);
+                default:
+                    return false;
             }
-        default: return false;
+        default:
+            return false;
     }
 }
 
 GraphPageDescription DescribeGraphPage(const DataSet& data, const Statistics& stats, const ScaleSettings& scale,
-                                       const GraphSettings& settings, const GraphRequest& request,
-                                       ChartTarget target, std::uint32_t buttonFaceRgb) {
+                                       const GraphSettings& settings, const GraphRequest& request, ChartTarget target,
+                                       std::uint32_t buttonFaceRgb) {
     GraphPageDescription page;
     if (!data.dataLoaded || !data.statisticsValid) return page;
     page.drawable = true;
@@ -185,8 +193,12 @@ GraphPageDescription DescribeGraphPage(const DataSet& data, const Statistics& st
         DescribeBars(c, BuildBarGraph(data, stats, request.barKind, request.barScale), colours, buttonFaceRgb);
     } else if (request.kind == kGraphVector && HasCurrent(data.header)) {
         switch (request.vectorKind) {
-            case kVectorProgressive: DescribeProgressive(c, data, stats, colours, buttonFaceRgb, page); break;
-            case kVectorStick: DescribeStick(c, data, scale, colours, buttonFaceRgb); break;
+            case kVectorProgressive:
+                DescribeProgressive(c, data, stats, colours, buttonFaceRgb, page);
+                break;
+            case kVectorStick:
+                DescribeStick(c, data, scale, colours, buttonFaceRgb);
+                break;
             case kVectorMaxMean:
             case kVectorFluxNumber:
             case kVectorOxygenFlux: {
@@ -200,7 +212,8 @@ GraphPageDescription DescribeGraphPage(const DataSet& data, const Statistics& st
                 }
                 break;
             }
-            default: break;
+            default:
+                break;
         }
     }
 

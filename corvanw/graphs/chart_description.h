@@ -41,7 +41,7 @@ struct ChartAxisSpec {
 struct ChartLine {
     std::vector<ChartPoint> points;  // kept in the order added
     ChartColour colour = 0x0000FF;
-    bool lineVisible = true;  // false: only markers (or nothing) are drawn
+    bool lineVisible = true;      // false: only markers (or nothing) are drawn
     bool markersVisible = false;  // 3 x 3 diamonds
     ChartColour markerColour = 0x0000FF;
 };
@@ -67,7 +67,7 @@ struct ChartSticks {
 
 struct ChartDescription {
     ChartMode mode = kModeTime;
-    bool empty = true;  // nothing to draw: a frame with axes only
+    bool empty = true;        // nothing to draw: a frame with axes only
     double interval = 1.0;    // seconds per measurement
     double bottomStep = 1.0;  // smallest meaningful bottom step
     ChartAxisSpec left{0.0, 1.0, 0.1, true, "0.0", 10};
@@ -77,8 +77,8 @@ struct ChartDescription {
     double dataMaximum = 1.0;
     std::string leftCaption;
     std::string leftCaptionSuffix;  // after whatever caption the left axis gets
-    std::string modeCaption2;  // foot in vector / polar mode
-    std::string modeCaption3;  // foot in bar mode
+    std::string modeCaption2;       // foot in vector / polar mode
+    std::string modeCaption3;       // foot in bar mode
     ChartColour background = 0xF0F0F0;
     ChartColour axisColour = kChartBlack;
 
@@ -89,7 +89,7 @@ struct ChartDescription {
 
     // Progressive vector.
     bool equalScale = false;
-    bool skippedInvalid = false;  // the north caption notes skipped records
+    bool skippedInvalid = false;   // the north caption notes skipped records
     std::vector<bool> pointValid;  // one per point of the path
     bool dayMarks = false;
     double dayMarkT0 = 0.0;  // time of point 0, days
@@ -98,7 +98,7 @@ struct ChartDescription {
 
     // Date axis below the time axis.
     bool dateAxis = false;
-    double dateT0 = 0.0;  // time of the first shown record, days
+    double dateT0 = 0.0;    // time of the first shown record, days
     bool dateGrid = false;  // vertical lines at day starts
 
     // Interaction state laid over the description by whoever shows it.

@@ -236,8 +236,10 @@ PanResult PanBottomRange(double requestedMinimum, double requestedMaximum, doubl
     if (requestedMinimum <= lowerLimit) {
         r = {false, lowerLimit, lowerLimit + span};
     } else if (requestedMaximum > upperLimit) {
-        if (span > upperLimit - lowerLimit) r = {false, lowerLimit, lowerLimit + span};
-        else r = {false, upperLimit - span, upperLimit};
+        if (span > upperLimit - lowerLimit)
+            r = {false, lowerLimit, lowerLimit + span};
+        else
+            r = {false, upperLimit - span, upperLimit};
     }
     return r;
 }

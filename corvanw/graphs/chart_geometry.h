@@ -65,8 +65,7 @@ struct LeftAxis {
     double increment = 0.0;  // the computed label increment
 };
 LeftAxis AdjustLeftAxis(ChartMode mode, double dataMinimum, double dataMaximum, double axisIncrement,
-                        double leftLengthPixels, double bottomLengthPixels, double labelSize,
-                        double separationPercent);
+                        double leftLengthPixels, double bottomLengthPixels, double labelSize, double separationPercent);
 
 // The values at which the left axis carries labels.
 std::vector<double> LeftAxisLabelValues(ChartMode mode, const LeftAxis& axis, double dataMinimum, double dataMaximum,
@@ -137,7 +136,7 @@ AxisRange KeepInsideData(double minimum, double maximum, double smallestX, doubl
 
 // A horizontal pan request against the limits 0 .. largest x.
 struct PanResult {
-    bool allowed = true;  // the widget scrolls as requested
+    bool allowed = true;   // the widget scrolls as requested
     double minimum = 0.0;  // when refused: the range set instead
     double maximum = 0.0;
 };

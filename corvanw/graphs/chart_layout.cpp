@@ -93,13 +93,15 @@ void LayOutPolar(const ChartDescription& chart, const ChartMetrics& m, ChartLayo
     for (int k = 0; k < kSectorCount; ++k) {
         const double a = SectorPolarAngle(k) * std::numbers::pi / 180.0;
         const double v = chart.polar->values[static_cast<std::size_t>(k)];
-        out.polarPoints.push_back({out.polarCentreX + v * scale * std::cos(a), out.polarCentreY - v * scale * std::sin(a)});
+        out.polarPoints.push_back(
+            {out.polarCentreX + v * scale * std::cos(a), out.polarCentreY - v * scale * std::sin(a)});
     }
     // Title and foot are centred on the diagrams.
     const Foot f = SplitFoot(out.footCaption);
     const double footTop = m.height - kMargin - (f.line2.empty() ? 1 : 2) * fh;
     out.foot.push_back({m.width / 2.0 - width(f.line1) / 2.0, footTop + m.fontAscent, f.line1});
-    if (!f.line2.empty()) out.foot.push_back({m.width / 2.0 - width(f.line2) / 2.0, footTop + fh + m.fontAscent, f.line2});
+    if (!f.line2.empty())
+        out.foot.push_back({m.width / 2.0 - width(f.line2) / 2.0, footTop + fh + m.fontAscent, f.line2});
 }
 
 }  // namespace
@@ -151,7 +153,8 @@ ChartLayout LayOutChart(const ChartDescription& chart, const ChartMetrics& metri
     if (out.bottom.automatic) {
         out.bottom.minimum = 0.0;
         if (chart.mode == kModeBars) {
-            out.bottom.maximum = chart.bars ? std::max<double>(1.0, static_cast<double>(chart.bars->values.size())) : 1.0;
+            out.bottom.maximum =
+                chart.bars ? std::max<double>(1.0, static_cast<double>(chart.bars->values.size())) : 1.0;
         } else {
             const bool any = chart.line && !chart.line->points.empty();
             double largest = any ? chart.line->points.front().x : 0.0;
@@ -207,7 +210,8 @@ ChartLayout LayOutChart(const ChartDescription& chart, const ChartMetrics& metri
     if (left.automatic && chart.autoAxis) {
         out.leftAxis = AdjustLeftAxis(chart.mode, chart.dataMinimum, chart.dataMaximum, left.increment,
                                       out.plot.Height(), out.plot.Width(), fh, left.labelSeparation);
-        leftValues = LeftAxisLabelValues(chart.mode, out.leftAxis, chart.dataMinimum, chart.dataMaximum, left.increment);
+        leftValues =
+            LeftAxisLabelValues(chart.mode, out.leftAxis, chart.dataMinimum, chart.dataMaximum, left.increment);
     } else {
         const bool fromData = left.automatic && !chart.equalScale;
         const double lo = fromData ? chart.dataMinimum : left.minimum;
@@ -241,12 +245,13 @@ ChartLayout LayOutChart(const ChartDescription& chart, const ChartMetrics& metri
         for (double v : values) {
             const int x = Round(out.bottomMap.ValueToPixel(v));
             out.bottomTicks.push_back({x, Round(out.plot.bottom), x, Round(out.plot.bottom + kTickLength)});
-            const std::string text = AxisLabelText(v, out.bottomIncrement, true, FormatDecimals(out.bottom.labelFormat),
-                                                   m.decimalSeparator);
+            const std::string text =
+                AxisLabelText(v, out.bottomIncrement, true, FormatDecimals(out.bottom.labelFormat), m.decimalSeparator);
             out.bottomLabels.push_back({x - std::round(width(text) / 2.0), labelTop + m.fontAscent, text});
         }
         const double minorStep = inc / (kMinorTicksPerStep + 1);
-        if (!values.empty() && minorStep > 0.0 && out.bottomMap.Length() / ((out.bottom.maximum - out.bottom.minimum) / minorStep) >= 3.0) {
+        if (!values.empty() && minorStep > 0.0 &&
+            out.bottomMap.Length() / ((out.bottom.maximum - out.bottom.minimum) / minorStep) >= 3.0) {
             for (double v = values.front() - inc; v <= out.bottom.maximum; v += inc) {
                 for (int k = 1; k <= kMinorTicksPerStep; ++k) {
                     const double mv = v + k * minorStep;
@@ -264,8 +269,8 @@ ChartLayout LayOutChart(const ChartDescription& chart, const ChartMetrics& metri
         }
         for (int i : ThinnedLabels(centres, widths, chart.bars->minimumLabelSpacing)) {
             const auto k = static_cast<std::size_t>(i);
-            out.bottomLabels.push_back({std::round(centres[k] - widths[k] / 2.0), labelTop + m.fontAscent,
-                                        chart.bars->labels[k]});
+            out.bottomLabels.push_back(
+                {std::round(centres[k] - widths[k] / 2.0), labelTop + m.fontAscent, chart.bars->labels[k]});
         }
         const double base = out.leftMap.ValueToPixel(std::max(0.0, out.leftAxis.minimum));
         for (std::size_t i = 0; i < chart.bars->values.size(); ++i) {
@@ -301,13 +306,15 @@ ChartLayout LayOutChart(const ChartDescription& chart, const ChartMetrics& metri
     // Foot, right-justified to the end of the bottom axis.
     const double footTop = m.height - 1.0 - kMargin - footLines * fh;
     out.foot.push_back({out.plot.right - width(foot.line1), footTop + m.fontAscent, foot.line1});
-    if (!foot.line2.empty()) out.foot.push_back({out.plot.right - width(foot.line2), footTop + fh + m.fontAscent, foot.line2});
+    if (!foot.line2.empty())
+        out.foot.push_back({out.plot.right - width(foot.line2), footTop + fh + m.fontAscent, foot.line2});
 
     // Sticks: the mean vector of the records since the previous stick.
     if (chart.sticks && chart.mode == kModeStick && chart.line && out.leftAxis.maximum - out.leftAxis.minimum != 0.0) {
         const ChartSticks& s = *chart.sticks;
         const int n = static_cast<int>(std::min({s.speeds.size(), s.directions.size(), chart.line->points.size()}));
-        const IndexWindow w = StickRecordWindow(chart.zoomed, out.bottom.minimum, out.bottom.maximum, chart.interval, n);
+        const IndexWindow w =
+            StickRecordWindow(chart.zoomed, out.bottom.minimum, out.bottom.maximum, chart.interval, n);
         if (w.hi >= w.lo) {
             const double y0 = out.leftMap.ValueToPixel(0.0);
             const double yM = out.leftMap.ValueToPixel(s.maximum);

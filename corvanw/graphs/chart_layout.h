@@ -14,7 +14,7 @@
 namespace corvan {
 
 struct ChartMetrics {
-    double width = 0.0;   // of the area, pixels
+    double width = 0.0;  // of the area, pixels
     double height = 0.0;
     double fontHeight = 13.0;
     double fontAscent = 10.0;
@@ -44,9 +44,9 @@ struct ChartLayout {
     bool drawable = false;  // the area is too small for a plot
     ChartRect plot;
     AxisMapping bottomMap, leftMap;
-    LeftAxis leftAxis;  // the left range and label increment drawn
-    ChartAxisSpec bottom;  // the bottom axis as drawn (equal scale may move it)
-    double bottomIncrement = 1.0;  // of the time unit, or the axis'
+    LeftAxis leftAxis;               // the left range and label increment drawn
+    ChartAxisSpec bottom;            // the bottom axis as drawn (equal scale may move it)
+    double bottomIncrement = 1.0;    // of the time unit, or the axis'
     double zoomUnitsPerPixel = 0.0;  // equal scale of a zoomed vector
 
     std::string leftCaption;

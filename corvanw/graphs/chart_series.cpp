@@ -143,15 +143,18 @@ LineGraph BuildLineGraph(const DataSet& data, const ScaleSettings& scale, int li
     if (g.direction) {
         std::vector<float> degrees;
         degrees.reserve(static_cast<std::size_t>(last - first + 1));
-        for (int i = first; i <= last; ++i) degrees.push_back(Degrees(data.records[static_cast<std::size_t>(i)].direction));
+        for (int i = first; i <= last; ++i)
+            degrees.push_back(Degrees(data.records[static_cast<std::size_t>(i)].direction));
         g.points = DirectionPoints(degrees, dt);
     } else {
         g.points.reserve(static_cast<std::size_t>(last - first + 1));
         for (int i = first; i <= last; ++i) {
             const double y = value(i);
             const double x = static_cast<double>(i - first) * dt;
-            if (neverGaps || y > kInvalidValue) g.points.push_back({x, y, false});
-            else g.points.push_back({x, 0.0, true});
+            if (neverGaps || y > kInvalidValue)
+                g.points.push_back({x, y, false});
+            else
+                g.points.push_back({x, 0.0, true});
         }
     }
     // A nearly flat line gets an increment of room below it.

@@ -29,7 +29,6 @@ enum BarKind : int {
     kBarOxygenFlux = 6,
 };
 
-
 // One point of a line series: x in seconds from the first shown record; a
 // null point breaks the line.
 struct ChartPoint {
@@ -39,7 +38,7 @@ struct ChartPoint {
 };
 
 struct LineGraph {
-    bool drawn = false;  // false: the series lacks the quantity, the chart stays empty
+    bool drawn = false;      // false: the series lacks the quantity, the chart stays empty
     bool direction = false;  // drawn into the direction series
     std::string leftCaption;
     std::string labelFormat = "0.0";
@@ -59,7 +58,7 @@ LineGraph BuildLineGraph(const DataSet& data, const ScaleSettings& scale, int li
 std::vector<ChartPoint> DirectionPoints(const std::vector<float>& degrees, double dt);
 
 struct BarGraph {
-    bool drawn = false;  // false: no reference data or fewer than two records
+    bool drawn = false;       // false: no reference data or fewer than two records
     std::string modeCaption;  // the foot text in bar mode
     std::string leftCaption;
     std::vector<std::string> labels;

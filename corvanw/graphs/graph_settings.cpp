@@ -43,8 +43,8 @@ GraphSettings DefaultGraphSettings(bool drawSolidLines) {
     return g;
 }
 
-AppliedColours ApplyColours(ColourValue legend, ColourValue background, bool solid, ColourValue bar,
-                            ColourValue line, std::uint32_t buttonFaceRgb) {
+AppliedColours ApplyColours(ColourValue legend, ColourValue background, bool solid, ColourValue bar, ColourValue line,
+                            std::uint32_t buttonFaceRgb) {
     if (!IsSystemColour(legend) && static_cast<std::uint32_t>(legend) == (buttonFaceRgb & 0x00FFFFFFu))
         legend = kButtonFaceColour;
     AppliedColours a;

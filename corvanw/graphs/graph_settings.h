@@ -53,10 +53,10 @@ GraphSettings DefaultGraphSettings(bool drawSolidLines);
 
 // What applying the colours sets on panels, charts and series.
 struct AppliedColours {
-    ColourValue panel = kButtonFaceColour;       // Panel1, Panel3, Panel4, fixed grid cells
-    bool raisedPanels = true;                    // raised outer bevel on the three panels
+    ColourValue panel = kButtonFaceColour;            // Panel1, Panel3, Panel4, fixed grid cells
+    bool raisedPanels = true;                         // raised outer bevel on the three panels
     ColourValue chartBackground = kButtonFaceColour;  // Chart1, Chart2
-    bool markersVisible = false;                 // point markers of the line series
+    bool markersVisible = false;                      // point markers of the line series
     ColourValue markerBrush = kDefaultLineColour;
     ColourValue seriesLine = kDefaultLineColour;  // pen of the line series
     ColourValue polar = kDefaultLineColour;       // the three polar series
@@ -67,7 +67,7 @@ struct AppliedColours {
 // system colour itself, so it follows the system and keeps raised panels.
 // Marker-only lines take the legend colour for the connecting line, which
 // makes the points stand out.
-AppliedColours ApplyColours(ColourValue legend, ColourValue background, bool solid, ColourValue bar,
-                            ColourValue line, std::uint32_t buttonFaceRgb);
+AppliedColours ApplyColours(ColourValue legend, ColourValue background, bool solid, ColourValue bar, ColourValue line,
+                            std::uint32_t buttonFaceRgb);
 
 }  // namespace corvan

@@ -51,7 +51,8 @@ public:
         double v;
         if (!ParseScaleNumber(text, v)) return;
         if (ok_) ok_ = v > static_cast<double>(limit) - kNarrowingTolerance;
-        limit = static_cast<int>(RoundHalfEven(std::clamp(v, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX))));
+        limit =
+            static_cast<int>(RoundHalfEven(std::clamp(v, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX))));
     }
 
 private:

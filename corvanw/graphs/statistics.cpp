@@ -79,9 +79,7 @@ std::uint32_t FloatKey(float f) {
     return (u & 0x80000000u) != 0 ? ~u : (u | 0x80000000u);
 }
 
-float KeyFloat(std::uint32_t k) {
-    return std::bit_cast<float>((k & 0x80000000u) != 0 ? (k & 0x7FFFFFFFu) : ~k);
-}
+float KeyFloat(std::uint32_t k) { return std::bit_cast<float>((k & 0x80000000u) != 0 ? (k & 0x7FFFFFFFu) : ~k); }
 
 // Ascending least-significant-digit radix sort in three passes of 11, 11
 // and 10 bits; linear, so sorted and reversed ranges cost no more than any.
@@ -140,8 +138,8 @@ SignificantSpeeds SignificantOf(SpeedAt speedAt, std::size_t count, int validSpe
     for (std::size_t j = 0; j < wanted && j < keys.size(); ++j) sum += KeyFloat(keys[keys.size() - 1 - j]);
     out.max = ToSingle(sum / k);
 
-    const auto firstValid = std::partition_point(keys.begin(), keys.end(),
-                                                 [](std::uint32_t key) { return !IsValid(KeyFloat(key)); });
+    const auto firstValid =
+        std::partition_point(keys.begin(), keys.end(), [](std::uint32_t key) { return !IsValid(KeyFloat(key)); });
     sum = 0.0;
     std::size_t taken = 0;
     for (auto it = firstValid; it != keys.end() && taken < wanted; ++it, ++taken) {

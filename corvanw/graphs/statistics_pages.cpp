@@ -165,8 +165,8 @@ InformationPanelTexts InformationTexts(const DataSet& data, const std::string& f
 
 std::string SummaryPageAsText(const SummaryPageTexts& t) {
     constexpr std::size_t kValueWidth = 15;
-    const char* rows[] = {kSummaryRowMean,     kSummaryRowVariance,       kSummaryRowStdDev,
-                          kSummaryRowRelStdDev, kSummaryRowMaxSpeed,       kSummaryRowMinSpeed,
+    const char* rows[] = {kSummaryRowMean,           kSummaryRowVariance,      kSummaryRowStdDev,
+                          kSummaryRowRelStdDev,      kSummaryRowMaxSpeed,      kSummaryRowMinSpeed,
                           kSummaryRowSignificantMax, kSummaryRowSignificantMin};
     std::size_t captionWidth = 0;
     for (const char* r : rows) captionWidth = std::max(captionWidth, DisplayLength(r));
@@ -177,8 +177,8 @@ std::string SummaryPageAsText(const SummaryPageTexts& t) {
            PadLeft(kSummaryColumnEastWest, kValueWidth) + PadLeft(kSummaryColumnNorthSouth, kValueWidth) + "\n";
     // Columns in page order: total, east/west (index 2), north/south (index 1).
     auto three = [&](const char* caption, const std::array<std::string, 3>& v) {
-        out += PadRight(caption, captionWidth) + PadLeft(TrimLeading(v[0]), kValueWidth) + PadLeft(TrimLeading(v[2]), kValueWidth) +
-               PadLeft(TrimLeading(v[1]), kValueWidth) + "\n";
+        out += PadRight(caption, captionWidth) + PadLeft(TrimLeading(v[0]), kValueWidth) +
+               PadLeft(TrimLeading(v[2]), kValueWidth) + PadLeft(TrimLeading(v[1]), kValueWidth) + "\n";
     };
     auto one = [&](const char* caption, const std::string& v) {
         out += PadRight(caption, captionWidth) + PadLeft(TrimLeading(v), kValueWidth) + "\n";
@@ -192,9 +192,9 @@ std::string SummaryPageAsText(const SummaryPageTexts& t) {
     one(kSummaryRowSignificantMax, t.significantMax);
     one(kSummaryRowSignificantMin, t.significantMin);
     if (t.validRowVisible) {
-        out += "\n" + PadRight(kValidMeasurementsCaption, captionWidth) + kValidVelocityCaption + " " +
-               t.validSpeed + "   " + kValidDirectionCaption + " " + t.validDirection + "   " +
-               kValidTemperatureCaption + " " + t.validTemperature + "\n";
+        out += "\n" + PadRight(kValidMeasurementsCaption, captionWidth) + kValidVelocityCaption + " " + t.validSpeed +
+               "   " + kValidDirectionCaption + " " + t.validDirection + "   " + kValidTemperatureCaption + " " +
+               t.validTemperature + "\n";
     }
     return out;
 }

@@ -40,8 +40,8 @@ ProgressiveLegend ProgressiveLegendTexts(const ProgressiveFigures& f, int rangeR
     return l;
 }
 
-VectorRange EqualScaleRange(double xMinimum, double xMaximum, double yMinimum, double yMaximum,
-                            double bottomLength, double leftLength) {
+VectorRange EqualScaleRange(double xMinimum, double xMaximum, double yMinimum, double yMaximum, double bottomLength,
+                            double leftLength) {
     const double mx = 0.05 * (xMaximum - xMinimum);
     const double my = 0.05 * (yMaximum - yMinimum);
     const double x0 = xMinimum - mx, x1 = xMaximum + mx;

@@ -4,20 +4,34 @@ namespace corvan {
 
 ParityKind ParityFromLetter(char letter) {
     switch (letter) {
-        case 'N': case 'n': return ParityKind::None;
-        case 'O': case 'o': return ParityKind::Odd;
-        case 'E': case 'e': return ParityKind::Even;
-        case 'M': case 'm': return ParityKind::Mark;
-        case 'S': case 's': return ParityKind::Space;
-        default: return ParityKind::None;
+        case 'N':
+        case 'n':
+            return ParityKind::None;
+        case 'O':
+        case 'o':
+            return ParityKind::Odd;
+        case 'E':
+        case 'e':
+            return ParityKind::Even;
+        case 'M':
+        case 'm':
+            return ParityKind::Mark;
+        case 'S':
+        case 's':
+            return ParityKind::Space;
+        default:
+            return ParityKind::None;
     }
 }
 
 StopBitsKind StopBitsFromCode(int code) {
     switch (code) {
-        case 1: return StopBitsKind::OneAndHalf;
-        case 2: return StopBitsKind::Two;
-        default: return StopBitsKind::One;
+        case 1:
+            return StopBitsKind::OneAndHalf;
+        case 2:
+            return StopBitsKind::Two;
+        default:
+            return StopBitsKind::One;
     }
 }
 

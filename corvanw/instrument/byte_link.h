@@ -79,9 +79,7 @@ public:
 
     void SetOpen(bool open) { open_ = open; }
     void Deliver(std::span<const std::uint8_t> bytes) { incoming_.insert(incoming_.end(), bytes.begin(), bytes.end()); }
-    void Deliver(std::string_view text) {
-        incoming_.insert(incoming_.end(), text.begin(), text.end());
-    }
+    void Deliver(std::string_view text) { incoming_.insert(incoming_.end(), text.begin(), text.end()); }
     std::size_t Pending() const { return incoming_.size(); }
     const std::vector<std::uint8_t>& Sent() const { return sent_; }
     void ClearSent() { sent_.clear(); }
@@ -91,9 +89,18 @@ public:
     TDTRmode dtrMode = TDTRmode::DTRHigh;
     TRTSmode rtsMode = TRTSmode::RTSHigh;
     int lineControlChanges = 0;
-    void SetXonXoff(bool on) override { xonXoff = on; ++lineControlChanges; }
-    void SetDtrMode(TDTRmode m) override { dtrMode = m; ++lineControlChanges; }
-    void SetRtsMode(TRTSmode m) override { rtsMode = m; ++lineControlChanges; }
+    void SetXonXoff(bool on) override {
+        xonXoff = on;
+        ++lineControlChanges;
+    }
+    void SetDtrMode(TDTRmode m) override {
+        dtrMode = m;
+        ++lineControlChanges;
+    }
+    void SetRtsMode(TRTSmode m) override {
+        rtsMode = m;
+        ++lineControlChanges;
+    }
 
 private:
     bool open_ = true;

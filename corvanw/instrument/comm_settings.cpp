@@ -7,7 +7,7 @@ namespace corvan {
 namespace {
 // The port is a byte; a stored number beyond it is not a port.
 constexpr int kLargestPort = 255;
-}
+}  // namespace
 
 int ParseSettingInteger(const std::string& text, int defaultValue) {
     const auto b = text.find_first_not_of(' ');

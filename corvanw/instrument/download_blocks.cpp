@@ -92,17 +92,27 @@ HeaderBlock ParseHeaderBlock(std::span<const std::uint8_t, kBlockSize> block, in
 
 int RecordBytes(int instrumentType) {
     switch (instrumentType) {
-        case 0: case 1: case 2: case 3: return 4;
-        case 4: return 2;
-        default: return 0;
+        case 0:
+        case 1:
+        case 2:
+        case 3:
+            return 4;
+        case 4:
+            return 2;
+        default:
+            return 0;
     }
 }
 
 double OptionalSensorValue(int sensorKind, int raw, double coefficient) {
     switch (sensorKind) {
-        case 1: return 89822.33 * raw / (1023.0 * coefficient);
-        case 2: case 3: return 2.5 * raw / (1023.0 * coefficient);
-        default: return 5.0 * raw / (1023.0 * coefficient);
+        case 1:
+            return 89822.33 * raw / (1023.0 * coefficient);
+        case 2:
+        case 3:
+            return 2.5 * raw / (1023.0 * coefficient);
+        default:
+            return 5.0 * raw / (1023.0 * coefficient);
     }
 }
 

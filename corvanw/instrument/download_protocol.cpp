@@ -14,10 +14,14 @@ constexpr const char* kCancelledText = "Download cancelled.";
 
 std::uint8_t ReplyByte(LinkReply reply) {
     switch (reply) {
-        case LinkReply::Ack: return kAck;
-        case LinkReply::Nak: return kNak;
-        case LinkReply::Esc: return kEsc;
-        case LinkReply::None: break;
+        case LinkReply::Ack:
+            return kAck;
+        case LinkReply::Nak:
+            return kNak;
+        case LinkReply::Esc:
+            return kEsc;
+        case LinkReply::None:
+            break;
     }
     return 0;
 }
@@ -84,10 +88,14 @@ LinkReply DownloadProtocol::Feed(std::uint8_t byte) {
             Accept();
             position_ = -2;
             return LinkReply::Ack;
-        case DownloadPhase::CountBlock: return CountBlockByte(byte);
-        case DownloadPhase::HeaderBlock: return HeaderBlockByte(byte);
-        case DownloadPhase::DataBlocks: return DataBlockByte(byte);
-        case DownloadPhase::Done: break;
+        case DownloadPhase::CountBlock:
+            return CountBlockByte(byte);
+        case DownloadPhase::HeaderBlock:
+            return HeaderBlockByte(byte);
+        case DownloadPhase::DataBlocks:
+            return DataBlockByte(byte);
+        case DownloadPhase::Done:
+            break;
     }
     return LinkReply::None;
 }
@@ -101,8 +109,12 @@ LinkReply DownloadProtocol::CountBlockByte(std::uint8_t byte) {
                 position_ = -2;
             }
             return LinkReply::None;
-        case 0: total_ = byte * 256; return LinkReply::None;
-        case 1: total_ += byte; return LinkReply::None;
+        case 0:
+            total_ = byte * 256;
+            return LinkReply::None;
+        case 1:
+            total_ += byte;
+            return LinkReply::None;
         case 2:
             if (checksum_ != 0) return Reject();
             if (total_ > kMaxRecords) {
@@ -111,7 +123,8 @@ LinkReply DownloadProtocol::CountBlockByte(std::uint8_t byte) {
             }
             phase_ = DownloadPhase::HeaderBlock;
             return Accept();
-        default: return LinkReply::None;
+        default:
+            return LinkReply::None;
     }
 }
 

@@ -89,7 +89,9 @@ private:
     LinkReply CountBlockByte(std::uint8_t byte);
     LinkReply HeaderBlockByte(std::uint8_t byte);
     LinkReply DataBlockByte(std::uint8_t byte);
-    std::span<const std::uint8_t, kBlockSize> Block() const { return std::span<const std::uint8_t, kBlockSize>(block_); }
+    std::span<const std::uint8_t, kBlockSize> Block() const {
+        return std::span<const std::uint8_t, kBlockSize>(block_);
+    }
 
     bool active_ = false;
     DownloadPhase phase_ = DownloadPhase::WaitingForStart;

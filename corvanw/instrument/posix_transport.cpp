@@ -79,8 +79,9 @@ public:
     bool Write(std::span<const std::uint8_t> bytes) override {
         if (fd_ < 0) return false;
         using Clock = std::chrono::steady_clock;
-        const auto deadline = Clock::now() + std::chrono::milliseconds(
-                                                 kWriteTimeoutMs + kWriteTimeoutPerByteMs * static_cast<int>(bytes.size()));
+        const auto deadline =
+            Clock::now() +
+            std::chrono::milliseconds(kWriteTimeoutMs + kWriteTimeoutPerByteMs * static_cast<int>(bytes.size()));
         std::size_t done = 0;
         while (done < bytes.size()) {
             const ssize_t w = socket_ ? ::send(fd_, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL)
@@ -91,7 +92,8 @@ public:
             }
             if (w < 0 && errno == EINTR) continue;
             if (w < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-                const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+                const auto left =
+                    std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
                 if (left <= 0) {
                     failure_ = "write timed out";
                     return false;
@@ -113,8 +115,8 @@ private:
     bool Fill() {
         if (fd_ < 0 || !failure_.empty()) return false;
         for (;;) {
-            const ssize_t r = socket_ ? ::recv(fd_, buffer_.data(), buffer_.size(), 0)
-                                      : ::read(fd_, buffer_.data(), buffer_.size());
+            const ssize_t r =
+                socket_ ? ::recv(fd_, buffer_.data(), buffer_.size(), 0) : ::read(fd_, buffer_.data(), buffer_.size());
             if (r > 0) {
                 next_ = 0;
                 end_ = static_cast<std::size_t>(r);
@@ -182,9 +184,8 @@ bool BaudConstant(int baud, speed_t& out) {
         speed_t constant;
     };
     static constexpr Pair kSpeeds[] = {
-        {300, B300},       {600, B600},       {1200, B1200},     {2400, B2400},     {4800, B4800},
-        {9600, B9600},     {19200, B19200},   {38400, B38400},   {57600, B57600},   {115200, B115200},
-        {230400, B230400},
+        {300, B300},     {600, B600},     {1200, B1200},   {2400, B2400},     {4800, B4800},     {9600, B9600},
+        {19200, B19200}, {38400, B38400}, {57600, B57600}, {115200, B115200}, {230400, B230400},
     };
     for (const auto& p : kSpeeds) {
         if (p.baud == baud) {
@@ -225,17 +226,32 @@ std::unique_ptr<ByteLink> OpenSerialLink(const SerialSettings& s, std::string& e
     t.c_cflag |= CLOCAL | CREAD;
     t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
     switch (s.wordLength) {
-        case 5: t.c_cflag |= CS5; break;
-        case 6: t.c_cflag |= CS6; break;
-        case 7: t.c_cflag |= CS7; break;
-        default: t.c_cflag |= CS8; break;
+        case 5:
+            t.c_cflag |= CS5;
+            break;
+        case 6:
+            t.c_cflag |= CS6;
+            break;
+        case 7:
+            t.c_cflag |= CS7;
+            break;
+        default:
+            t.c_cflag |= CS8;
+            break;
     }
     switch (ParityFromLetter(s.parity)) {
-        case ParityKind::Odd: t.c_cflag |= PARENB | PARODD; t.c_iflag |= INPCK; break;
-        case ParityKind::Even: t.c_cflag |= PARENB; t.c_iflag |= INPCK; break;
+        case ParityKind::Odd:
+            t.c_cflag |= PARENB | PARODD;
+            t.c_iflag |= INPCK;
+            break;
+        case ParityKind::Even:
+            t.c_cflag |= PARENB;
+            t.c_iflag |= INPCK;
+            break;
         // Mark and space parity have no portable termios flags; the line
         // runs without parity then.
-        default: break;
+        default:
+            break;
     }
     if (StopBitsFromCode(s.stopBitsCode) != StopBitsKind::One) t.c_cflag |= CSTOPB;
     if (s.xonXoff) t.c_iflag |= IXON | IXOFF;

@@ -46,11 +46,16 @@ std::string SeriesTimeText(DateTime t) { return FormatListTime(t.ToCivil()); }
 
 class ListPager {
 public:
-    ListPager(PrintJob& job, const PageFrame& frame, const PrintFont& font, double lineHeight,
-              std::string leftHeader, std::string secondHeader, const std::vector<ListColumn>& columns,
-              const ListPrintColumns& fit)
-        : job_(job), frame_(frame), font_(font), l_(lineHeight), left_(std::move(leftHeader)),
-          second_(std::move(secondHeader)), columns_(columns), fit_(fit) {}
+    ListPager(PrintJob& job, const PageFrame& frame, const PrintFont& font, double lineHeight, std::string leftHeader,
+              std::string secondHeader, const std::vector<ListColumn>& columns, const ListPrintColumns& fit)
+        : job_(job),
+          frame_(frame),
+          font_(font),
+          l_(lineHeight),
+          left_(std::move(leftHeader)),
+          second_(std::move(secondHeader)),
+          columns_(columns),
+          fit_(fit) {}
 
     // Starts a page with its header; the column headers follow unless a
     // series heading comes first (it brings its own).
@@ -139,8 +144,7 @@ RecordRange ResolveListRange(const DataSet& data, const PrintRangeChoice& choice
     return r;
 }
 
-ListPrintColumns FitListColumns(const std::vector<ListColumn>& columns, double pageWidth,
-                                const TextMeasure& measure) {
+ListPrintColumns FitListColumns(const std::vector<ListColumn>& columns, double pageWidth, const TextMeasure& measure) {
     ListPrintColumns fit;
     std::vector<double> widths(columns.size());
     double total = 0.0;

@@ -39,8 +39,7 @@ struct ListPrintColumns {
     std::vector<double> ends;  // right end of each column, from the frame's left
 };
 inline constexpr double kListMaximumGap = 10.0;  // mm
-ListPrintColumns FitListColumns(const std::vector<ListColumn>& columns, double pageWidth,
-                                const TextMeasure& measure);
+ListPrintColumns FitListColumns(const std::vector<ListColumn>& columns, double pageWidth, const TextMeasure& measure);
 
 PrintJob LayoutListPrint(const DataSet& data, const std::string& fileName, const RecordRange& range,
                          const PageFrame& frame, const TextMeasure& measure);

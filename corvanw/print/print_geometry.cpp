@@ -40,8 +40,7 @@ void RaiseMarginsToOffsets(PrintMargins& margins, const PrinterMetrics& m) {
     margins.bottom = std::max(margins.bottom, m.bottomOffset);
 }
 
-PixelRect PageRectangle(const PrinterMetrics& m, const PrintMargins& g, bool landscape, int pageWidth,
-                        int pageHeight) {
+PixelRect PageRectangle(const PrinterMetrics& m, const PrintMargins& g, bool landscape, int pageWidth, int pageHeight) {
     PixelRect r;
     if (!landscape) {
         r.left = RoundPixels(m.pixelsPerMmX * (g.left - m.leftOffset));

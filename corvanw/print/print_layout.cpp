@@ -34,8 +34,7 @@ PrintHeader MakePrintHeader(const std::string& title, const DataSet& data, const
     return PrintHeader{title, InformationTexts(data, fileName)};
 }
 
-double LayoutHeaderBlock(const PrintHeader& h, const PageFrame& frame, const TextMeasure& measure,
-                         PrintedPage& page) {
+double LayoutHeaderBlock(const PrintHeader& h, const PageFrame& frame, const TextMeasure& measure, PrintedPage& page) {
     const PrintFont normal;
     const PrintFont bold{kPrintFontPoints, true};
     const double l = measure.LineHeight(normal);
@@ -83,8 +82,7 @@ PrintJob LayoutSummaryPrint(const PrintHeader& header, const SummaryPageTexts& t
         {kSummaryRowSignificantMax, one(t.significantMax), kSummarySpeedField},
         {kSummaryRowSignificantMin, one(t.significantMin), kSummarySpeedField},
     }};
-    const std::array<const char*, 3> headers = {kSummaryColumnTotal, kSummaryColumnEastWest,
-                                                kSummaryColumnNorthSouth};
+    const std::array<const char*, 3> headers = {kSummaryColumnTotal, kSummaryColumnEastWest, kSummaryColumnNorthSouth};
 
     double captionWidth = 0.0;
     for (const Row& r : rows) captionWidth = std::max(captionWidth, measure.Width(r.caption, font));

@@ -85,7 +85,8 @@ std::vector<ReportViewItem> ReportViews(const DataSet& data) {
     views.push_back(Vector(data, ReportView::Progressive, 0));
     views.push_back(Vector(data, ReportView::MaxMean, 1, kMaxMeanCaption));
     views.push_back(Vector(data, ReportView::FluxCount, 2, kFluxCountCaption));
-    if (h.instrumentType == 3 && h.sensorKind == 1) views.push_back(Vector(data, ReportView::OxygenRose, 4, kOxygenRoseCaption));
+    if (h.instrumentType == 3 && h.sensorKind == 1)
+        views.push_back(Vector(data, ReportView::OxygenRose, 4, kOxygenRoseCaption));
     views.push_back(Vector(data, ReportView::Stick, 3));
     views.push_back(Item(ReportView::Matrix, Title(data, kInnerTable, kGraphBar, 0)));
     return views;
@@ -99,8 +100,8 @@ PictureSize FitInto(double layoutWidth, double layoutHeight, double slotWidth, d
 
 std::string ReportFileName(const CivilTime& now) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "CorvanReport%04d%02d%02d%02d%02d%02d.docx", now.year, now.month, now.day,
-                  now.hour, now.minute, now.second);
+    std::snprintf(buf, sizeof buf, "CorvanReport%04d%02d%02d%02d%02d%02d.docx", now.year, now.month, now.day, now.hour,
+                  now.minute, now.second);
     return buf;
 }
 

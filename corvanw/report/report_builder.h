@@ -105,7 +105,7 @@ PictureSize FitInto(double layoutWidth, double layoutHeight, double slotWidth, d
 
 struct ReportOutcome {
     bool cancelled = false;
-    int presentSet = 0;        // bit 1 surface, 2 dispersion, 4 bottom
+    int presentSet = 0;  // bit 1 surface, 2 dispersion, 4 bottom
     int pictureCount = 0;
     std::vector<std::string> notes;  // positions left out and why
 };

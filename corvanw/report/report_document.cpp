@@ -224,8 +224,8 @@ pugi::xml_node IsolateCharacter(pugi::xml_node t, std::size_t offset) {
 }
 
 // The run properties that follow vertAlign in the schema's order.
-constexpr const char* kAfterVertAlign[] = {"w:rtl", "w:cs", "w:em", "w:lang", "w:eastAsianLayout", "w:specVanish",
-                                           "w:oMath"};
+constexpr const char* kAfterVertAlign[] = {"w:rtl",        "w:cs",   "w:em", "w:lang", "w:eastAsianLayout",
+                                           "w:specVanish", "w:oMath"};
 
 void SetSuperscript(pugi::xml_node run) {
     pugi::xml_node rPr = run.child("w:rPr");
@@ -314,7 +314,8 @@ void BuildTable(pugi::xml_node tbl, const SummaryTable& table, int usableWidthPt
     int valueWidth = 0;
     for (const auto& row : table.cells) {
         for (int c = 1; c < 4; ++c) {
-            valueWidth = std::max(valueWidth, EstimatedTextTwips(row[static_cast<std::size_t>(c)], false) + kDecimalTabTwips);
+            valueWidth =
+                std::max(valueWidth, EstimatedTextTwips(row[static_cast<std::size_t>(c)], false) + kDecimalTabTwips);
         }
     }
     valueWidth = std::clamp(valueWidth + 2 * 108, 1400, std::max(1400, (usable - captionWidth) / 3));
@@ -404,7 +405,8 @@ struct ReportDocument::Impl {
     void Load(pugi::xml_document& doc, const std::string& part) {
         const std::string* data = package.Find(part);
         if (!data) throw FileError(fileName, "not a word-processing document (" + part + " is missing)");
-        const pugi::xml_parse_result r = doc.load_buffer(data->data(), data->size(), kParseOptions, pugi::encoding_utf8);
+        const pugi::xml_parse_result r =
+            doc.load_buffer(data->data(), data->size(), kParseOptions, pugi::encoding_utf8);
         if (!r) throw FileError(fileName, part + " is damaged: " + r.description());
     }
 

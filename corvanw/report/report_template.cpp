@@ -167,10 +167,10 @@ OfficePackage ReadReportTemplate(const std::string& fileName) {
     const fs::path input = work.Path() / "template.dot";
     fs::copy_file(fileName, input, ec);
     if (ec) throw FileError(fileName, "cannot be copied for conversion: " + ec.message());
-    const int status = RunProgram(converter, {"--headless", "--norestore", "--nologo",
-                                              "-env:UserInstallation=" + FileUrl(work.Path() / "profile"),
-                                              "--convert-to", "docx", "--outdir", work.Path().string(),
-                                              input.string()});
+    const int status =
+        RunProgram(converter, {"--headless", "--norestore", "--nologo",
+                               "-env:UserInstallation=" + FileUrl(work.Path() / "profile"), "--convert-to", "docx",
+                               "--outdir", work.Path().string(), input.string()});
     const fs::path output = work.Path() / "template.docx";
     if (status != 0 || !fs::is_regular_file(output, ec))
         throw FileError(fileName, "LibreOffice could not convert the template to .docx");

@@ -83,22 +83,33 @@ std::string SurfaceHeadingText(std::string_view depthText) {
 
 std::string PositionHeading(int position, std::string_view surfaceDepthText) {
     switch (position) {
-        case 0: return SurfaceHeadingText(surfaceDepthText);
-        case 1: return kDispersionHeading;
-        default: return kBottomHeading;
+        case 0:
+            return SurfaceHeadingText(surfaceDepthText);
+        case 1:
+            return kDispersionHeading;
+        default:
+            return kBottomHeading;
     }
 }
 
 std::pair<std::string, std::string> ContentsLines(int presentSet) {
     switch (presentSet & 7) {
-        case 1: return {"Overflatestrøm", "Overflatestrøm"};
-        case 2: return {"Spredningsstrøm", "Spredningsstrøm"};
-        case 3: return {"Overflate- og spredningsstrøm", "Overflatestrøm og spredningsstrøm"};
-        case 4: return {"Bunnstrøm", "Bunnstrøm"};
-        case 5: return {"Overflate- og bunnstrøm", "Overflatestrøm og bunnstrøm"};
-        case 6: return {"Sprednings- og bunnstrøm", "Spredningsstrøm og bunnstrøm"};
-        case 7: return {"Overflate- sprednings- og bunnstrøm", "Overflatestrøm, spredningsstrøm og bunnstrøm"};
-        default: return {"", ""};
+        case 1:
+            return {"Overflatestrøm", "Overflatestrøm"};
+        case 2:
+            return {"Spredningsstrøm", "Spredningsstrøm"};
+        case 3:
+            return {"Overflate- og spredningsstrøm", "Overflatestrøm og spredningsstrøm"};
+        case 4:
+            return {"Bunnstrøm", "Bunnstrøm"};
+        case 5:
+            return {"Overflate- og bunnstrøm", "Overflatestrøm og bunnstrøm"};
+        case 6:
+            return {"Sprednings- og bunnstrøm", "Spredningsstrøm og bunnstrøm"};
+        case 7:
+            return {"Overflate- sprednings- og bunnstrøm", "Overflatestrøm, spredningsstrøm og bunnstrøm"};
+        default:
+            return {"", ""};
     }
 }
 
@@ -135,7 +146,8 @@ std::vector<int> MainClasses(const SectorStatistics& sectors, std::size_t count)
 int LargestFluxSector(const SectorStatistics& sectors) {
     int best = 0;
     for (int s = 1; s < kSectorCount; ++s) {
-        if (sectors.sectorWaterFlux[static_cast<std::size_t>(s)] > sectors.sectorWaterFlux[static_cast<std::size_t>(best)])
+        if (sectors.sectorWaterFlux[static_cast<std::size_t>(s)] >
+            sectors.sectorWaterFlux[static_cast<std::size_t>(best)])
             best = s;
     }
     return best;
@@ -144,7 +156,8 @@ int LargestFluxSector(const SectorStatistics& sectors) {
 int SmallestFluxSector(const SectorStatistics& sectors) {
     int best = 0;
     for (int s = 1; s < kSectorCount; ++s) {
-        if (sectors.sectorWaterFlux[static_cast<std::size_t>(s)] < sectors.sectorWaterFlux[static_cast<std::size_t>(best)])
+        if (sectors.sectorWaterFlux[static_cast<std::size_t>(s)] <
+            sectors.sectorWaterFlux[static_cast<std::size_t>(best)])
             best = s;
     }
     return best;
@@ -182,9 +195,10 @@ std::vector<Replacement> PositionReplacements(const DataSet& data, const Statist
     };
     add("Instr}", instrument);
     add("InstrNr}", std::to_string(h.referenceNumber));
-    add("Tid}", DottedDate(RecordTime(data, data.rangeFirst, s)) + "-" + DottedDate(RecordTime(data, data.rangeLast, s)));
-    add("Frekvens}", IntervalText(h.instrumentType, interval, series.intervalCode) + " - " + std::to_string(days) +
-                         kDaysSuffix);
+    add("Tid}",
+        DottedDate(RecordTime(data, data.rangeFirst, s)) + "-" + DottedDate(RecordTime(data, data.rangeLast, s)));
+    add("Frekvens}",
+        IntervalText(h.instrumentType, interval, series.intervalCode) + " - " + std::to_string(days) + kDaysSuffix);
 
     if (!HasCurrent(h)) {
         for (std::size_t k = 4; k < kPositionSuffixes.size(); ++k) add(kPositionSuffixes[k], "");
@@ -198,7 +212,8 @@ std::vector<Replacement> PositionReplacements(const DataSet& data, const Statist
     add("AvgC}", Fixed(sum.mean[0], 0, 1, decimalSeparator) + measured);
     add("RestC}", Fixed(stats.progressive.restSpeed, 3, 1, decimalSeparator) + measured);
     add("Neu}", Fixed(stats.progressive.neumann, 0, 3, decimalSeparator) + measured);
-    add("MaxC}", Fixed(sum.maxSpeed, 0, 1, decimalSeparator) + " - " + Fixed(sum.significantMax, 0, 1, decimalSeparator));
+    add("MaxC}",
+        Fixed(sum.maxSpeed, 0, 1, decimalSeparator) + " - " + Fixed(sum.significantMax, 0, 1, decimalSeparator));
 
     std::string directions;
     for (int sector : MainSectors(sec)) {
@@ -225,10 +240,18 @@ std::vector<Replacement> PositionReplacements(const DataSet& data, const Statist
 
 std::vector<Replacement> SiteReplacements(const ReportSiteFacts& facts, const CivilTime& today) {
     return {
-        {"{corvanTotDyp}", facts.totalDepth}, {"{corvanOfDyp}", facts.depth[0]}, {"{corvanSpDyp}", facts.depth[1]},
-        {"{corvanBnDyp}", facts.depth[2]},    {"{corvanOfAdr}", facts.address[0]}, {"{corvanSpAdr}", facts.address[1]},
-        {"{corvanBnAdr}", facts.address[2]},  {"{corvanUTM}", facts.utm},       {"{corvanGPS}", facts.utm},
-        {"{corvanSted}", facts.sted},         {"{corvanKomm}", facts.kommune},  {"{corvanFylke}", facts.fylke},
+        {"{corvanTotDyp}", facts.totalDepth},
+        {"{corvanOfDyp}", facts.depth[0]},
+        {"{corvanSpDyp}", facts.depth[1]},
+        {"{corvanBnDyp}", facts.depth[2]},
+        {"{corvanOfAdr}", facts.address[0]},
+        {"{corvanSpAdr}", facts.address[1]},
+        {"{corvanBnAdr}", facts.address[2]},
+        {"{corvanUTM}", facts.utm},
+        {"{corvanGPS}", facts.utm},
+        {"{corvanSted}", facts.sted},
+        {"{corvanKomm}", facts.kommune},
+        {"{corvanFylke}", facts.fylke},
         {"{corvanDato}", ReportDateText(today)},
     };
 }

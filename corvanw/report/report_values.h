@@ -21,15 +21,15 @@ inline constexpr int kReportPositionCount = 3;
 inline constexpr std::array<const char*, kReportPositionCount> kSectionPlaceholders = {
     "{corvanOverflate}", "{corvanSpredning}", "{corvanBunn}"};
 inline constexpr std::array<const char*, kReportPositionCount> kPositionPrefixes = {"{corvanOf", "{corvanSp",
-                                                                                     "{corvanBn"};
+                                                                                    "{corvanBn"};
 inline constexpr const char* kSurfaceHeading = "Overflatestrøm";
 inline constexpr const char* kDispersionHeading = "Spredningsstrøm";
 inline constexpr const char* kBottomHeading = "Bunnstrøm";
 
 // The suffixes after a position's prefix, in the order they are filled.
 inline constexpr std::array<const char*, 14> kPositionSuffixes = {
-    "Instr}", "InstrNr}", "Tid}",  "Frekvens}", "AvgC}",    "RestC}",   "Neu}",
-    "MaxC}",  "HovedD}",  "HovedC}", "MaxFlow}", "MinFlow}", "AvgFlow}", "Pct0}"};
+    "Instr}", "InstrNr}", "Tid}",    "Frekvens}", "AvgC}",    "RestC}",   "Neu}",
+    "MaxC}",  "HovedD}",  "HovedC}", "MaxFlow}",  "MinFlow}", "AvgFlow}", "Pct0}"};
 
 using Replacement = std::pair<std::string, std::string>;
 

@@ -148,8 +148,8 @@ BelvanConversion ConvertBelvanRecords(const std::vector<std::uint8_t>& input, co
     int written = 0;
     auto emit = [&] {
         if (written >= kMaxRecords)
-            throw FileError(inputName, "the measurements with their gaps filled exceed " +
-                                           std::to_string(kMaxRecords) + " records");
+            throw FileError(inputName, "the measurements with their gaps filled exceed " + std::to_string(kMaxRecords) +
+                                           " records");
         w.F32(cur.speed);
         w.F32(cur.direction);
         w.F32(cur.temperature);

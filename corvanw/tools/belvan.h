@@ -22,9 +22,9 @@ double DecodeReal48(const std::uint8_t* bytes6);
 
 struct BelvanRecord {
     std::int16_t number = 0;
-    double speed = 0.0;           // cm/s; negative = not measured
-    std::int16_t direction = 0;   // degrees; negative = not measured
-    double temperature = 0.0;     // deg C; -20 or below = not measured
+    double speed = 0.0;          // cm/s; negative = not measured
+    std::int16_t direction = 0;  // degrees; negative = not measured
+    double temperature = 0.0;    // deg C; -20 or below = not measured
     std::int16_t year = 0;
     std::uint8_t month = 0;
     std::uint8_t day = 0;
@@ -71,6 +71,5 @@ BelvanConversion ConvertBelvanFile(const std::string& inputFile, const std::stri
 // trailing separator, without its last character when it is 3 characters
 // or longer ("C:\DATA\" -> "C:\DATA", "C:\" -> "C:").
 std::string BelvanDirectorySetting(const std::string& folderWithSeparator);
-
 
 }  // namespace corvan

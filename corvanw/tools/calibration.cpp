@@ -124,8 +124,8 @@ std::string CalRawModel::TestPad(const std::string& resistanceText) const {
 }
 
 std::vector<std::string> CalRawModel::SheetHeading(const std::string& instrumentNumber) const {
-    std::vector<std::string> lines{"Temperature calibration from RAW data.", "", "Instrument number:" + instrumentNumber,
-                                   ""};
+    std::vector<std::string> lines{"Temperature calibration from RAW data.", "",
+                                   "Instrument number:" + instrumentNumber, ""};
     for (int i = 0; i < 3; ++i) {
         lines.push_back("R" + std::to_string(i + 1) + " = " + FormatWidth(value_[R1 + i], 6, 0) + "  T" +
                         std::to_string(i + 1) + "= " + FormatWidth(value_[T1 + i], 5, 2));

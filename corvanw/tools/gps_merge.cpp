@@ -44,8 +44,8 @@ int ReadSeriesTableOfVersion(const std::string& baseName, std::array<SeriesHeade
     if (in.bad()) return -1;
     const int n = static_cast<int>(static_cast<std::size_t>(in.gcount()) / size);
     for (int i = 0; i < kMaxSeries; ++i)
-        table[static_cast<std::size_t>(i)] = i < n ? DecodeOldSeriesHeader(buf + static_cast<std::size_t>(i) * size)
-                                                   : SeriesHeader{};
+        table[static_cast<std::size_t>(i)] =
+            i < n ? DecodeOldSeriesHeader(buf + static_cast<std::size_t>(i) * size) : SeriesHeader{};
     return n;
 }
 

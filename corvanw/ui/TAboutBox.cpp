@@ -38,9 +38,8 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     all->addLayout(buttons);
 
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(DisclaimerButton, &QPushButton::clicked, this, [this] {
-        QMessageBox::information(this, "Disclaimer", BoxText(kDisclaimerText));
-    });
+    connect(DisclaimerButton, &QPushButton::clicked, this,
+            [this] { QMessageBox::information(this, "Disclaimer", BoxText(kDisclaimerText)); });
 }
 
 }  // namespace corvan

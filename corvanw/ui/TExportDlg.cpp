@@ -52,9 +52,7 @@ void TExportRadioGroup::SetItemIndex(int index) {
     if (QAbstractButton* b = buttons_->button(index)) b->setChecked(true);
 }
 
-QRadioButton* TExportRadioGroup::Item(int index) const {
-    return static_cast<QRadioButton*>(buttons_->button(index));
-}
+QRadioButton* TExportRadioGroup::Item(int index) const { return static_cast<QRadioButton*>(buttons_->button(index)); }
 
 void TExportRadioGroup::PlaceBeside(int index, QWidget* widget) {
     static_cast<QGridLayout*>(layout())->addWidget(widget, index, 1, Qt::AlignLeft);
@@ -63,8 +61,8 @@ void TExportRadioGroup::PlaceBeside(int index, QWidget* widget) {
 TExportDlg::TExportDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(kCaption);
 
-    RadioGroup1 = new TExportRadioGroup(kContentsCaption, {kAllMeasurements, kSelectedMeasurements, kSeriesNumber},
-                                        this);
+    RadioGroup1 =
+        new TExportRadioGroup(kContentsCaption, {kAllMeasurements, kSelectedMeasurements, kSeriesNumber}, this);
     SpinEditSer = new QSpinBox(this);
     SpinEditSer->setObjectName("SpinEditSer");
     SpinEditSer->setRange(1, 1);
@@ -152,9 +150,12 @@ bool TExportDlg::Execute(const DataSet& data) {
 
 ExportContents TExportDlg::Contents() const {
     switch (RadioGroup1->ItemIndex()) {
-        case 1: return ExportContents::SelectedMeasurements;
-        case kSeriesChoice: return ExportContents::SeriesNumber;
-        default: return ExportContents::AllMeasurements;
+        case 1:
+            return ExportContents::SelectedMeasurements;
+        case kSeriesChoice:
+            return ExportContents::SeriesNumber;
+        default:
+            return ExportContents::AllMeasurements;
     }
 }
 
@@ -166,9 +167,12 @@ int TExportDlg::SeriesNumber() const {
 
 std::string TExportDlg::Delimiter() const {
     switch (RadioGroup2->ItemIndex()) {
-        case 1: return "\t";
-        case kOtherChoice: return EditDelimiter->text().left(1).toStdString();
-        default: return ";";
+        case 1:
+            return "\t";
+        case kOtherChoice:
+            return EditDelimiter->text().left(1).toStdString();
+        default:
+            return ";";
     }
 }
 
@@ -195,8 +199,8 @@ void TExportDlg::OKBtnClick() {
     }
     if (NetcdfChosen()) {
         const DeploymentSiteTexts texts{EditLatitude->text().toStdString(),    EditLongitude->text().toStdString(),
-                                  EditDepth->text().toStdString(),       EditSiteCode->text().toStdString(),
-                                  EditInstitution->text().toStdString(), EditInvestigator->text().toStdString()};
+                                        EditDepth->text().toStdString(),       EditSiteCode->text().toStdString(),
+                                        EditInstitution->text().toStdString(), EditInvestigator->text().toStdString()};
         DeploymentSite site;
         const std::string why = DeploymentSiteFromTexts(texts, site);
         if (!why.empty()) {
@@ -204,7 +208,7 @@ void TExportDlg::OKBtnClick() {
             // The box the message is about gets the focus.
             QLineEdit* culprit = why.find("atitude") != std::string::npos    ? EditLatitude
                                  : why.find("ongitude") != std::string::npos ? EditLongitude
-                                                                              : EditDepth;
+                                                                             : EditDepth;
             culprit->setFocus();
             culprit->selectAll();
             return;

@@ -46,8 +46,8 @@ void TSpinEdit::stepBy(int steps) {
 }
 
 void TSpinEdit::keyPressEvent(QKeyEvent* event) {
-    const bool arrow = event->key() == Qt::Key_Up || event->key() == Qt::Key_Down ||
-                       event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown;
+    const bool arrow = event->key() == Qt::Key_Up || event->key() == Qt::Key_Down || event->key() == Qt::Key_PageUp ||
+                       event->key() == Qt::Key_PageDown;
     if (!arrow && !event->text().isEmpty()) emit Typed();
     QSpinBox::keyPressEvent(event);
 }
@@ -132,7 +132,8 @@ TSelectDlg::TSelectDlg(DataSet& data, QWidget* parent) : QDialog(parent), data_(
 
     const int itemHeight = fm.height() + fm.leading();
     const int comboWidth = 41 * d + fm.horizontalAdvance("00:00") + 3 * d + 24;
-    ComboBox1->setGeometry(comboLeft, labelTop + labelHeight + 2, comboWidth, std::max(itemHeight + 8, ComboBox1->sizeHint().height()));
+    ComboBox1->setGeometry(comboLeft, labelTop + labelHeight + 2, comboWidth,
+                           std::max(itemHeight + 8, ComboBox1->sizeHint().height()));
 
     int y = ComboBox1->geometry().bottom() + 16;
     const char* spinCaptions[3] = {"First", "Last", "Count"};

@@ -3,14 +3,13 @@
 #include "report/gui/report_command.h"
 
 #include <QApplication>
-#include <optional>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFrame>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFrame>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -18,18 +17,19 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <optional>
 
 #include "analysis/gui/analysis_commands.h"
 #include "data/file_error.h"
 #include "data/measurement_files.h"
 #include "graphs/gui/TChartVx.h"
-#include "graphs/gui/page_picture.h"
 #include "graphs/gui/TGraphPage.h"
 #include "graphs/gui/TScaleDialog.h"
-#include "graphs/vector_graphs.h"
 #include "graphs/gui/TdlgColor.h"
+#include "graphs/gui/page_picture.h"
 #include "graphs/gui/summary_panel.h"
 #include "graphs/statistics_pages.h"
+#include "graphs/vector_graphs.h"
 #include "instrument/comm_settings.h"
 #include "instrument/gui/TCommParamDlg.h"
 #include "instrument/gui/TDeleteDlg.h"
@@ -46,12 +46,12 @@
 #include "print/print_geometry.h"
 #include "tools/gui/TToolsMenu.h"
 #include "ui/TAboutBox.h"
-#include "ui/page_popup.h"
 #include "ui/TExportDlg.h"
+#include "ui/TSelectDlg.h"
 #include "ui/export_command.h"
 #include "ui/import_command.h"
-#include "ui/TSelectDlg.h"
 #include "ui/list_view.h"
+#include "ui/page_popup.h"
 #include "ui/table_grid.h"
 
 #ifndef CORVAN_VERSION
@@ -73,18 +73,22 @@ constexpr const char* kFileNotFoundText = "\rThis file cannot be found.";
 constexpr const char* kCheckPathText = "\rMake sure that you have specified the correct path and filename";
 constexpr const char* kMarginIdents[4] = {kLeftIdent, kRightIdent, kTopIdent, kBottomIdent};
 constexpr const char* kUtilCaptions[9] = {
-    "&Import temperature data into GPS file",   "Edit &starting time", "&Erase measurements",
-    "&Convert Belvan file",                     "&Recalculate calibration coefficient A",
-    "Ca&libration from RAW data",               "Update salinity",     "Reports",
+    "&Import temperature data into GPS file",
+    "Edit &starting time",
+    "&Erase measurements",
+    "&Convert Belvan file",
+    "&Recalculate calibration coefficient A",
+    "Ca&libration from RAW data",
+    "Update salinity",
+    "Reports",
     "Correct measurement scaling",
 };
 constexpr int kBarTags[3] = {0, 1, 6};
 constexpr const char* kBarCaptions[3] = {"Current &speed", "Current &direction", "Ox flux"};
-constexpr const char* kLineCaptions[7] = {"Current &speed", "Current &direction", "&Temperature", "Oxygen",
-                                          "Flux",           "Ox mg/l",            "Ox flux"};
+constexpr const char* kLineCaptions[7] = {
+    "Current &speed", "Current &direction", "&Temperature", "Oxygen", "Flux", "Ox mg/l", "Ox flux"};
 constexpr const char* kVectorCaptions[5] = {"&Progressive vector", "M&ax / mean velocity",
-                                            "&Relative flux / Number measured", "St&ick diagram",
-                                            "Relative Ox flux"};
+                                            "&Relative flux / Number measured", "St&ick diagram", "Relative Ox flux"};
 
 // The graphs are here; the tools other than erase and starting time, import
 // and the report arrive with their own parts of the program and are shown
@@ -158,8 +162,14 @@ TfrmMain::TfrmMain(SettingsAccess& settings, QWidget* parent) : QMainWindow(pare
     connect(InstrumentPage, &TInstrumentPage::DownloadFinished, this, &TfrmMain::DownloadFinished);
     Tools = new TToolsMenu(this, data_, *SelectDlg, store_,
                            {utilItems[0], utilItems[3], utilItems[4], utilItems[5], utilItems[6], utilItems[8]});
-    Tools->recompute = [this] { RangeAccepted(); Refresh(); };
-    Tools->showList = [this] { Notebook1->setCurrentIndex(kPageList); Refresh(); };
+    Tools->recompute = [this] {
+        RangeAccepted();
+        Refresh();
+    };
+    Tools->showList = [this] {
+        Notebook1->setCurrentIndex(kPageList);
+        Refresh();
+    };
     Tools->dataDirectory = [this] { return QString::fromStdString(settings_.directory); };
     Tools->converted = [this](const QString& fileName) { openDialogFileName_ = fileName; };
     SaveDialog1 = new QFileDialog(this);
@@ -222,8 +232,10 @@ void TfrmMain::CreateActions() {
     for (int i = 0; i < 3; ++i) {
         popupKinds[i] = make(kPopupCaptions[i], "Graph of this quantity");
         connect(popupKinds[i], &QAction::triggered, this, [this, i] {
-            if (view_.graphMode == kGraphBar) BarClick(kBarTags[i], true);
-            else if (view_.graphMode == kGraphLine) LineClick(kBarTags[i], true);
+            if (view_.graphMode == kGraphBar)
+                BarClick(kBarTags[i], true);
+            else if (view_.graphMode == kGraphLine)
+                LineClick(kBarTags[i], true);
         });
     }
     actNumberMeasured = make("&Number measured", "Bar heights in number of measurements");
@@ -537,10 +549,9 @@ void TfrmMain::OpenClick() {
     if (chooseOpenFileName) {
         chosen = chooseOpenFileName(QString::fromStdString(settings_.directory));
     } else {
-        const QString start = openDialogFileName_.isEmpty() ? QString::fromStdString(settings_.directory)
-                                                             : openDialogFileName_;
-        chosen = QFileDialog::getOpenFileName(this, "Open", start,
-                                              NameFiltersFromFilterText(kOpenFilter).join(";;"));
+        const QString start =
+            openDialogFileName_.isEmpty() ? QString::fromStdString(settings_.directory) : openDialogFileName_;
+        chosen = QFileDialog::getOpenFileName(this, "Open", start, NameFiltersFromFilterText(kOpenFilter).join(";;"));
     }
     if (!chosen.isEmpty()) {
         OpenMeasurementFile(chosen);
@@ -637,9 +648,9 @@ void TfrmMain::GraphSettingsClick() {
 void TfrmMain::ApplyPanelColours() {
     const QColor face = palette().color(QPalette::Button);
     const std::uint32_t faceRgb = static_cast<std::uint32_t>(face.red() | (face.green() << 8) | (face.blue() << 16));
-    const AppliedColours c = ApplyColours(graphSettings_.legendColour, graphSettings_.backgroundColour,
-                                          graphSettings_.drawSolidLines, graphSettings_.barColour,
-                                          graphSettings_.lineColour, faceRgb);
+    const AppliedColours c =
+        ApplyColours(graphSettings_.legendColour, graphSettings_.backgroundColour, graphSettings_.drawSolidLines,
+                     graphSettings_.barColour, graphSettings_.lineColour, faceRgb);
     const std::uint32_t rgb = ColourRgb(c.panel, faceRgb);
     const QColor panel(ColourRed(rgb), ColourGreen(rgb), ColourBlue(rgb));
     for (QWidget* w : {Panel1, Panel3}) {
@@ -678,10 +689,10 @@ void TfrmMain::PrintClick() {
     std::optional<GraphPrintSource> graph;
     if (*kind == PrintPageKind::Graph) {
         const bool progressive = view_.graphMode == kGraphVector && view_.vectorKind == kVectorProgressive;
-        graph = GraphPrintSourceOf(*GraphPage, LabelTitle->text().toStdString(), progressive,
-                                   progressive ? ProgressiveLegendLines(ProgressiveLegendTexts(stats_.progressive,
-                                                                                               data_.rangeCount))
-                                               : std::vector<std::string>{});
+        graph = GraphPrintSourceOf(
+            *GraphPage, LabelTitle->text().toStdString(), progressive,
+            progressive ? ProgressiveLegendLines(ProgressiveLegendTexts(stats_.progressive, data_.rangeCount))
+                        : std::vector<std::string>{});
     }
     PrintPage(this, *kind, data_, stats_, openFileName_.toStdString(), margins,
               printerChooser ? *printerChooser : *PrtDialog, graph ? &*graph : nullptr);
@@ -809,8 +820,10 @@ void TfrmMain::CopyClick() {
     if (Notebook1->currentIndex() != kPageViews || !data_.statisticsValid) return;
     QWidget& page = *Notebook1->widget(kPageViews);
     const int inner = Notebook2->currentIndex();
-    if (inner == kInnerChart) CopyGraphPage(page, {Panel1, Panel3}, *GraphPage, GraphPage->CurrentView());
-    else if (inner == kInnerTable || inner == kInnerSummary) CopyWidget(page);
+    if (inner == kInnerChart)
+        CopyGraphPage(page, {Panel1, Panel3}, *GraphPage, GraphPage->CurrentView());
+    else if (inner == kInnerTable || inner == kInnerSummary)
+        CopyWidget(page);
 }
 
 void TfrmMain::InstrumentClick() {
@@ -859,7 +872,8 @@ void TfrmMain::LegendClick() {
     } else {
         Panel1->show();
         const int inner = Notebook2->currentIndex();
-        Panel3->setVisible(view_.graphMode == kGraphVector && view_.vectorKind == kVectorProgressive && (inner == kInnerGraph || inner == kInnerChart));
+        Panel3->setVisible(view_.graphMode == kGraphVector && view_.vectorKind == kVectorProgressive &&
+                           (inner == kInnerGraph || inner == kInnerChart));
     }
     Refresh();
 }
@@ -991,8 +1005,8 @@ void TfrmMain::wheelEvent(QWheelEvent* event) {
 
 void TfrmMain::contextMenuEvent(QContextMenuEvent* event) {
     const std::vector<PopupEntry> entries =
-        PopupEntries(static_cast<MainPage>(Notebook1->currentIndex()), static_cast<InnerPage>(Notebook2->currentIndex()),
-                     view_.graphMode, data_.header);
+        PopupEntries(static_cast<MainPage>(Notebook1->currentIndex()),
+                     static_cast<InnerPage>(Notebook2->currentIndex()), view_.graphMode, data_.header);
     if (entries.empty()) return;
     QMenu popup(this);
     for (PopupEntry e : entries) {
@@ -1007,24 +1021,42 @@ void TfrmMain::contextMenuEvent(QContextMenuEvent* event) {
 
 QAction* TfrmMain::PopupAction(PopupEntry entry) const {
     switch (entry) {
-        case PopupEntry::Matrix: return actMatrix;
-        case PopupEntry::Summary: return actSummary;
-        case PopupEntry::Speed: return popupKinds[0];
-        case PopupEntry::Direction: return popupKinds[1];
-        case PopupEntry::OxygenFlux: return popupKinds[2];
-        case PopupEntry::Temperature: return lineItems[kLineTemperature];
-        case PopupEntry::Optional: return lineItems[kLineOptional];
-        case PopupEntry::OxygenMgl: return lineItems[kLineOxygenMgl];
-        case PopupEntry::Flux: return lineItems[kLineFlux];
-        case PopupEntry::NumberMeasured: return actNumberMeasured;
-        case PopupEntry::Percent: return actPercent;
-        case PopupEntry::Progressive: return vectorItems[kVectorProgressive];
-        case PopupEntry::MaxMean: return vectorItems[kVectorMaxMean];
-        case PopupEntry::FluxNumber: return vectorItems[kVectorFluxNumber];
-        case PopupEntry::RelativeOxygenFlux: return vectorItems[kVectorOxygenFlux];
-        case PopupEntry::Stick: return vectorItems[kVectorStick];
-        case PopupEntry::Copy: return actCopy;
-        default: return nullptr;
+        case PopupEntry::Matrix:
+            return actMatrix;
+        case PopupEntry::Summary:
+            return actSummary;
+        case PopupEntry::Speed:
+            return popupKinds[0];
+        case PopupEntry::Direction:
+            return popupKinds[1];
+        case PopupEntry::OxygenFlux:
+            return popupKinds[2];
+        case PopupEntry::Temperature:
+            return lineItems[kLineTemperature];
+        case PopupEntry::Optional:
+            return lineItems[kLineOptional];
+        case PopupEntry::OxygenMgl:
+            return lineItems[kLineOxygenMgl];
+        case PopupEntry::Flux:
+            return lineItems[kLineFlux];
+        case PopupEntry::NumberMeasured:
+            return actNumberMeasured;
+        case PopupEntry::Percent:
+            return actPercent;
+        case PopupEntry::Progressive:
+            return vectorItems[kVectorProgressive];
+        case PopupEntry::MaxMean:
+            return vectorItems[kVectorMaxMean];
+        case PopupEntry::FluxNumber:
+            return vectorItems[kVectorFluxNumber];
+        case PopupEntry::RelativeOxygenFlux:
+            return vectorItems[kVectorOxygenFlux];
+        case PopupEntry::Stick:
+            return vectorItems[kVectorStick];
+        case PopupEntry::Copy:
+            return actCopy;
+        default:
+            return nullptr;
     }
 }
 

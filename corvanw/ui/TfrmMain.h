@@ -16,8 +16,8 @@
 #include "graphs/graph_settings.h"
 #include "graphs/scale_settings.h"
 #include "graphs/statistics.h"
-#include "ui/settings_store.h"
 #include "ui/page_popup.h"
+#include "ui/settings_store.h"
 #include "ui/window_rules.h"
 
 namespace corvan {

@@ -39,8 +39,8 @@ int main(int argc, char** argv) {
             QWidget* top = QApplication::activeModalWidget();
             QScreen* screen = window.screen();
             const QRect area = window.frameGeometry().united(top ? top->frameGeometry() : QRect());
-            QPixmap shot = screen ? screen->grabWindow(0, area.x(), area.y(), area.width(), area.height())
-                                  : window.grab();
+            QPixmap shot =
+                screen ? screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()) : window.grab();
             if (shot.isNull() || shot.toImage().allGray()) shot = window.grab();
             shot.save(screenshot);
             if (top) {

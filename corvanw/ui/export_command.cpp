@@ -15,8 +15,7 @@
 namespace corvan {
 
 namespace {
-constexpr const char* kExportFilter =
-    "Text Files (*.txt)|*.txt|DOS export files(*.prn)|*.prn|NetCDF (*.nc)|*.nc";
+constexpr const char* kExportFilter = "Text Files (*.txt)|*.txt|DOS export files(*.prn)|*.prn|NetCDF (*.nc)|*.nc";
 constexpr int kNetcdfFilterIndex = 3;
 constexpr const char* kNetcdfWriter = "corvanw";
 constexpr const char* kExportTitle = "Export to file";

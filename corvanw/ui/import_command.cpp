@@ -72,7 +72,7 @@ ImportCommandOutcome RunImport(DataSet& data, const QString& directory, ImportDi
 }
 
 ImportCommandOutcome ImportAsciiFile(DataSet& data, const QString& headerFile, const QString& directory,
-                              ImportDialogs& ui) {
+                                     ImportDialogs& ui) {
     ImportCommandOutcome outcome;
     const std::string hdr = headerFile.toStdString();
     try {
@@ -89,8 +89,7 @@ ImportCommandOutcome ImportAsciiFile(DataSet& data, const QString& headerFile, c
         if (cell < 1 || cell > header.cells) return outcome;
         const AsciiImport import = ReadAsciiCell(hdr, header, cell);
 
-        const QString proposed =
-            QDir(directory).filePath(QString::fromStdString(ProposedAsciiFileName(hdr, cell)));
+        const QString proposed = QDir(directory).filePath(QString::fromStdString(ProposedAsciiFileName(hdr, cell)));
         const QString chosen = ui.ChooseSaveName(proposed);
         if (chosen.isEmpty()) return outcome;
         const std::string base = StripExtension(QDir::toNativeSeparators(chosen).toStdString());
@@ -113,7 +112,8 @@ ImportCommandOutcome ImportAsciiFile(DataSet& data, const QString& headerFile, c
 QString StandardImportDialogs::ChooseImportFile(const QString& directory, const QString& filter, int& filterIndex) {
     const QStringList filters = NameFiltersFromFilterText(filter);
     QString selected = filters.value(0);
-    const QString file = QFileDialog::getOpenFileName(parent_, kImportCaption, directory, filters.join(";;"), &selected);
+    const QString file =
+        QFileDialog::getOpenFileName(parent_, kImportCaption, directory, filters.join(";;"), &selected);
     filterIndex = static_cast<int>(filters.indexOf(selected)) + 1;
     return file;
 }

@@ -60,11 +60,11 @@ struct ImportCommandOutcome {
 // The whole command. libraryName is the converter's name without prefix or
 // suffix; it is looked for on the library path and beside the program.
 ImportCommandOutcome RunImport(DataSet& data, const QString& directory, ImportDialogs& ui,
-                        const QString& libraryName = kConverterLibraryName);
+                               const QString& libraryName = kConverterLibraryName);
 
 // One text export, from its header file to the current data set.
 ImportCommandOutcome ImportAsciiFile(DataSet& data, const QString& headerFile, const QString& directory,
-                              ImportDialogs& ui);
+                                     ImportDialogs& ui);
 
 // The converted file the open dialog offers after the converter returned a
 // cell: "D:\data\moor1.prf" and 3 give "D:\data\moor1-3.CVN".

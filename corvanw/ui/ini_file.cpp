@@ -19,8 +19,8 @@ std::vector<IniEntry> ParseIni(const std::string& text) {
     std::string section;
     for (std::string raw; std::getline(in, raw);) {
         std::string line = TrimBlanks(raw);
-        if (line.size() >= 3 && static_cast<unsigned char>(line[0]) == 0xEF && static_cast<unsigned char>(line[1]) == 0xBB &&
-            static_cast<unsigned char>(line[2]) == 0xBF) {
+        if (line.size() >= 3 && static_cast<unsigned char>(line[0]) == 0xEF &&
+            static_cast<unsigned char>(line[1]) == 0xBB && static_cast<unsigned char>(line[2]) == 0xBF) {
             line = TrimBlanks(line.substr(3));
         }
         if (line.empty() || line[0] == ';' || line[0] == '#') continue;

@@ -180,7 +180,8 @@ void TListView::PaintLines(QPainter& painter, const QRect& area) {
     const QFontMetricsF fmf(PaintBoxLst->font());
     const int xOffset = -ScrollBarH->value() + 2 * pen;
     const int clipRight = ScrollBarV->isVisible() ? ScrollBarV->x() : area.right();
-    painter.setClipRect(QRect(area.left() + pen, area.top() + pen, clipRight - area.left() - pen, area.height() - 2 * pen));
+    painter.setClipRect(
+        QRect(area.left() + pen, area.top() + pen, clipRight - area.left() - pen, area.height() - 2 * pen));
     const int bottom = area.bottom() - (ScrollBarH->isVisible() ? ScrollBarH->height() : 0);
     while (y + h <= bottom - 4 * pen) {
         if (i < data_.recordCount) {
@@ -227,13 +228,27 @@ void TListView::wheelEvent(QWheelEvent* event) {
 
 void TListView::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
-        case Qt::Key_Down: ScrollBarV->triggerAction(QAbstractSlider::SliderSingleStepAdd); break;
-        case Qt::Key_Up: ScrollBarV->triggerAction(QAbstractSlider::SliderSingleStepSub); break;
-        case Qt::Key_PageDown: ScrollBarV->triggerAction(QAbstractSlider::SliderPageStepAdd); break;
-        case Qt::Key_PageUp: ScrollBarV->triggerAction(QAbstractSlider::SliderPageStepSub); break;
-        case Qt::Key_Home: ScrollBarV->setValue(0); break;
-        case Qt::Key_End: ScrollBarV->setValue(ScrollBarV->maximum()); break;
-        default: QWidget::keyPressEvent(event); return;
+        case Qt::Key_Down:
+            ScrollBarV->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            break;
+        case Qt::Key_Up:
+            ScrollBarV->triggerAction(QAbstractSlider::SliderSingleStepSub);
+            break;
+        case Qt::Key_PageDown:
+            ScrollBarV->triggerAction(QAbstractSlider::SliderPageStepAdd);
+            break;
+        case Qt::Key_PageUp:
+            ScrollBarV->triggerAction(QAbstractSlider::SliderPageStepSub);
+            break;
+        case Qt::Key_Home:
+            ScrollBarV->setValue(0);
+            break;
+        case Qt::Key_End:
+            ScrollBarV->setValue(ScrollBarV->maximum());
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
     }
 }
 

@@ -46,9 +46,8 @@ QString SettingsStore::SeedIfNew(const QStringList& candidates) {
         const QByteArray bytes = f.readAll();
         // Old INI files are in the Windows code page; plain ASCII is the
         // common case and Latin-1 keeps every other byte.
-        const QString text = QString::fromUtf8(bytes).contains(QChar::ReplacementCharacter)
-                                 ? QString::fromLatin1(bytes)
-                                 : QString::fromUtf8(bytes);
+        const QString text = QString::fromUtf8(bytes).contains(QChar::ReplacementCharacter) ? QString::fromLatin1(bytes)
+                                                                                            : QString::fromUtf8(bytes);
         for (const IniEntry& e : ParseIni(text.toStdString())) WriteString(e.section, e.ident, e.value);
         settings_->sync();
         return name;

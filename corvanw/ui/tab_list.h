@@ -16,7 +16,8 @@ public:
     static constexpr int kTabCount = 100;
 
     void SetTab(int index, int position) {
-        if (index >= 0 && index < kTabCount) tabs_[static_cast<std::size_t>(index)] = static_cast<std::int16_t>(position);
+        if (index >= 0 && index < kTabCount)
+            tabs_[static_cast<std::size_t>(index)] = static_cast<std::int16_t>(position);
     }
     int Tab(int index) const { return (index >= 0 && index < kTabCount) ? tabs_[static_cast<std::size_t>(index)] : 0; }
 

@@ -44,7 +44,8 @@ public:
         if (row >= 2 && col >= 1) {
             p->fillRect(r, pal.color(QPalette::Base));
             p->setPen(pal.color(QPalette::Text));
-            if (grid_.StatisticsValid()) p->drawText(r.adjusted(0, 0, -blank, 0), Qt::AlignRight | Qt::AlignVCenter, text);
+            if (grid_.StatisticsValid())
+                p->drawText(r.adjusted(0, 0, -blank, 0), Qt::AlignRight | Qt::AlignVCenter, text);
             if (col >= columns - 3) {
                 p->setPen(pal.color(QPalette::Shadow));
                 p->drawLine(r.topRight(), r.bottomRight());
@@ -139,7 +140,8 @@ void TTableGrid::FitColumns() {
     const int columns = columnCount();
     std::vector<int> w(static_cast<std::size_t>(columns), 5 * d);
     w[0] = std::max(textWidth("Sum%"), 4 * d);
-    for (int c = 13; c < columns; ++c) w[static_cast<std::size_t>(c)] = std::max(w[static_cast<std::size_t>(c)], textWidth(CellText(1, c)));
+    for (int c = 13; c < columns; ++c)
+        w[static_cast<std::size_t>(c)] = std::max(w[static_cast<std::size_t>(c)], textWidth(CellText(1, c)));
     if (columns > 14) w[14] = std::max(w[14], 7 * d);
     if (columns > 15) w[15] = std::max(w[15], textWidth(CellText(0, 15)) - w[14]);
     if (columns > 17) {

@@ -1,6 +1,5 @@
 #include "ui/window_rules.h"
 
-
 namespace corvan {
 
 CommandStates CommandsForFile(const DataSet& data) {
@@ -56,27 +55,39 @@ std::string ViewTitle(const ViewState& view, const DataSet& data) {
             return "CURRENT SPEED BAR CHART";
         case kGraphLine:
             switch (view.lineChannel) {
-                case 0: return "CURRENT SPEED";
-                case 1: return "CURRENT DIRECTION";
+                case 0:
+                    return "CURRENT SPEED";
+                case 1:
+                    return "CURRENT DIRECTION";
                 case 2:
                     if (data.header.instrumentType >= 5 && data.header.instrumentType <= 12 && data.statisticsValid) {
                         return UpperCase("Temperature at current meter position");
                     }
                     return "TEMPERATURE";
-                case 3: return UpperCase(data.OptionalChannel().longName);
-                case 4: return "FLUX";
-                case 5: return "OXYGEN mg/l";
-                case 6: return "OXYGEN FLUX";
-                default: return {};
+                case 3:
+                    return UpperCase(data.OptionalChannel().longName);
+                case 4:
+                    return "FLUX";
+                case 5:
+                    return "OXYGEN mg/l";
+                case 6:
+                    return "OXYGEN FLUX";
+                default:
+                    return {};
             }
         case kGraphVector:
             switch (view.vectorKind) {
-                case 0: return "PROGRESSIVE VECTOR";
+                case 0:
+                    return "PROGRESSIVE VECTOR";
                 case 1:
-                case 2: return "CURRENT VELOCITY DISTRIBUTION DIAGRAM";
-                case 3: return "STICK DIAGRAM";
-                case 4: return "OXYGEN FLUX DISTRIBUTION DIAGRAM";
-                default: return {};
+                case 2:
+                    return "CURRENT VELOCITY DISTRIBUTION DIAGRAM";
+                case 3:
+                    return "STICK DIAGRAM";
+                case 4:
+                    return "OXYGEN FLUX DISTRIBUTION DIAGRAM";
+                default:
+                    return {};
             }
         default:
             return {};

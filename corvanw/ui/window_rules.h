@@ -54,9 +54,9 @@ struct ViewState {
     InnerPage innerPage = kInnerTable;
     TableKind tableKind = kTableMatrix;
     GraphKind graphMode = kGraphBar;
-    int barKind = 0;        // BarKind
-    int lineChannel = 0;    // LineKind
-    int vectorKind = 0;     // VectorKind
+    int barKind = 0;      // BarKind
+    int lineChannel = 0;  // LineKind
+    int vectorKind = 0;   // VectorKind
     BarScale barScale = kBarScaleNumber;
     bool startOfDays = false;
 };

@@ -29,8 +29,7 @@ public:
     T* get() { return std::launder(reinterpret_cast<T*>(bytes_.data() + kStart)); }
     bool GuardsIntact() const {
         for (std::size_t i = 0; i < kGuard; ++i)
-            if (bytes_[kStart - 1 - i] != kGuardByte || bytes_[kStart + sizeof(T) + i] != kGuardByte)
-                return false;
+            if (bytes_[kStart - 1 - i] != kGuardByte || bytes_[kStart + sizeof(T) + i] != kGuardByte) return false;
         return true;
     }
 
@@ -109,8 +108,7 @@ TEST(KxBadInput, CellGeometryThatIsNotANumber) {
     r.SetVelocity(2, {40, 30, 0});
     r.Run();
     EXPECT_TRUE(std::isnan(r.result.range[2]));
-    for (int i = 1; i < 6; ++i)
-        EXPECT_EQ(r.flags.cell[i], kFlagBeyondSurface | kFlagOutsideProfile) << i;
+    for (int i = 1; i < 6; ++i) EXPECT_EQ(r.flags.cell[i], kFlagBeyondSurface | kFlagOutsideProfile) << i;
 }
 
 TEST(KxBadInput, MissingRecordsAreIgnored) {

@@ -11,8 +11,8 @@
 
 namespace {
 
-using kxtest::Mat;
 using kxtest::MakeRecords;
+using kxtest::Mat;
 using kxtest::Records;
 using kxtest::Vec;
 
@@ -27,8 +27,8 @@ struct Attitude {
 };
 
 const std::vector<Attitude> kAttitudes{
-    {0, 0, 0, false},   {0, 12, -7, false},  {33.5, 0, 0, false}, {118, -9, 4, false},
-    {200, 3, 15, true}, {271.25, -14, -2, true}, {359, 6, 6, false}, {90, 0, 0, true},
+    {0, 0, 0, false},   {0, 12, -7, false},      {33.5, 0, 0, false}, {118, -9, 4, false},
+    {200, 3, 15, true}, {271.25, -14, -2, true}, {359, 6, 6, false},  {90, 0, 0, true},
 };
 
 void SetAttitude(Records& r, const Attitude& a) {
@@ -86,8 +86,8 @@ TEST(KxEarthVelocities, InstrumentVelocitiesFollowTheHeadsAttitude) {
         SetAttitude(r, a);
         for (std::size_t c = 0; c < velocities.size(); ++c) r.SetVelocity(static_cast<int>(c), velocities[c]);
         r.Run();
-        SCOPED_TRACE(::testing::Message() << "heading " << a.heading << " pitch " << a.pitch << " roll "
-                                          << a.roll << " down " << a.down);
+        SCOPED_TRACE(::testing::Message()
+                     << "heading " << a.heading << " pitch " << a.pitch << " roll " << a.roll << " down " << a.down);
         for (std::size_t c = 0; c < velocities.size(); ++c)
             ExpectCurrent(r, static_cast<int>(c),
                           kxtest::InstrumentToEarth(velocities[c], a.heading, a.pitch, a.roll, a.down));

@@ -1,16 +1,15 @@
 // The library as the converter's loader sees it: opened by file name, the
 // two entries found by name, nothing else exported.
 
-#include <gtest/gtest.h>
 #include <dlfcn.h>
+#include <gtest/gtest.h>
 
 #include "kx_test_records.h"
 
 namespace {
 
 using SetInfoFn = void (*)(const CurrentDataInfo*);
-using QualityFn = void (*)(const CurrentQualityParams*, CurrentSample*, CurrentQualityFlags*,
-                           CurrentQualityResult*);
+using QualityFn = void (*)(const CurrentQualityParams*, CurrentSample*, CurrentQualityFlags*, CurrentQualityResult*);
 
 class KxExports : public ::testing::Test {
 protected:

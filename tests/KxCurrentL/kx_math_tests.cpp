@@ -34,8 +34,7 @@ TEST(KxMathAttitude, MatchesAxisByAxisRotation) {
                         const auto want = kxtest::InstrumentToEarth(v, heading, pitch, roll, down);
                         for (int k = 0; k < 3; ++k)
                             ASSERT_NEAR(got[k], want[k], 1e-9)
-                                << "h=" << heading << " p=" << pitch << " r=" << roll
-                                << " down=" << down << " k=" << k;
+                                << "h=" << heading << " p=" << pitch << " r=" << roll << " down=" << down << " k=" << k;
                     }
                 }
 }

@@ -82,8 +82,8 @@ inline Mat JanusBeamDirections(double beamAngle) {
     Mat d{};
     for (int k = 0; k < 3; ++k) {
         const double azimuth = Radians(120.0 * k);
-        d[k] = {std::sin(Radians(beamAngle)) * std::cos(azimuth),
-                std::sin(Radians(beamAngle)) * std::sin(azimuth), std::cos(Radians(beamAngle))};
+        d[k] = {std::sin(Radians(beamAngle)) * std::cos(azimuth), std::sin(Radians(beamAngle)) * std::sin(azimuth),
+                std::cos(Radians(beamAngle))};
     }
     return d;
 }

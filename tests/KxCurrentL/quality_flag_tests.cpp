@@ -255,11 +255,10 @@ TEST(KxOutliers, VelocityFarOutsideTheBeamsSpreadIsFlagged) {
     r.params.removeOutliers = 1;
     r.params.outlierFactor = 2.0f;
     for (int c = 0; c < 20; ++c) r.sample.velocity[1][c] = -300;  // |v| equals the limit: kept
-    r.sample.velocity[0][7] = 1000;  // mean 50, spread 223.6: limit 497
+    r.sample.velocity[0][7] = 1000;                               // mean 50, spread 223.6: limit 497
     for (int c = 0; c < 20; ++c) r.sample.velocity[2][c] = c % 2 ? -100 : 100;
     r.Run();
-    for (int c = 0; c < 20; ++c)
-        EXPECT_EQ(r.flags.cell[c], c == 7 ? kFlagVelocityOutlier : 0u) << c;
+    for (int c = 0; c < 20; ++c) EXPECT_EQ(r.flags.cell[c], c == 7 ? kFlagVelocityOutlier : 0u) << c;
     for (int b = 0; b < 3; ++b) EXPECT_EQ(r.flags.beamCell[b][7], 0u);
 
     r.info.cells = 1;  // one cell has no spread

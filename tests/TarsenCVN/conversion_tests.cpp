@@ -68,8 +68,8 @@ TEST(ConvertCell, EveryInstrumentTypeRoundTripsItsKnownCurrents) {
         int type;
         std::uint8_t headerType;
     };
-    const Case cases[] = {{kOrlen, 11},   {kKestra, 12}, {kOrlenProfiler, 7}, {kWendal, 9},
-                          {kMirel, 12},   {kBrasko, 12}, {kKestrina, 12}};
+    const Case cases[] = {{kOrlen, 11}, {kKestra, 12}, {kOrlenProfiler, 7}, {kWendal, 9},
+                          {kMirel, 12}, {kBrasko, 12}, {kKestrina, 12}};
     for (const Case& c : cases) {
         SCOPED_TRACE("type " + std::to_string(c.type));
         ScratchFolder folder;
@@ -110,8 +110,8 @@ TEST(ConvertCell, EveryRecordIdAndCoordinateSystemAndAttitude) {
     for (std::uint8_t id : {std::uint8_t{32}, std::uint8_t{33}, std::uint8_t{36}, std::uint8_t{42}}) {
         for (std::uint16_t coordinates : {0, 1, 2}) {
             for (const auto& attitude : attitudes) {
-                SCOPED_TRACE("id " + std::to_string(id) + " coordinates " + std::to_string(coordinates) +
-                             " heading " + std::to_string(attitude.heading));
+                SCOPED_TRACE("id " + std::to_string(id) + " coordinates " + std::to_string(coordinates) + " heading " +
+                             std::to_string(attitude.heading));
                 ScratchFolder folder;
                 Deployment d = Standard(kOrlenProfiler, 12);
                 d.setup.dataId = id;

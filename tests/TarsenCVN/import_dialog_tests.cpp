@@ -42,7 +42,9 @@ void Click(QWidget* dialog, const char* name) {
     QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(std::min(8, w->width() / 2), w->height() / 2));
 }
 
-QString CellText(QWidget* d, const char* row) { return Child<QLineEdit>(d, (QByteArray("Cell") + row).constData())->text(); }
+QString CellText(QWidget* d, const char* row) {
+    return Child<QLineEdit>(d, (QByteArray("Cell") + row).constData())->text();
+}
 
 void TypeCell(QWidget* d, const char* row, const QString& text) {
     auto* edit = Child<QLineEdit>(d, (QByteArray("Cell") + row).constData());
@@ -146,7 +148,8 @@ private slots:
         QTest::addColumn<int>("type");
         QTest::addColumn<QString>("extension");
         const char* extensions[] = {"orl", "prf", "prf", "wpr", "cpr", "prf", "prf"};
-        for (int type = 0; type <= 6; ++type) QTest::newRow(extensions[type] + QByteArray::number(type)) << type << extensions[type];
+        for (int type = 0; type <= 6; ++type)
+            QTest::newRow(extensions[type] + QByteArray::number(type)) << type << extensions[type];
     }
     void everyInstrumentKindConverts() {
         QFETCH(int, type);

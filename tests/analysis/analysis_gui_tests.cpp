@@ -19,10 +19,10 @@
 #include "analysis/gui/TdlgTidalAnalysis.h"
 #include "data/series_range.h"
 #include "data/settings_access.h"
-#include "ui/TSelectDlg.h"
-#include "ui/TfrmMain.h"
 #include "graphs/modal_watcher.h"
 #include "tidal_fixture.h"
+#include "ui/TSelectDlg.h"
+#include "ui/TfrmMain.h"
 
 namespace corvan {
 
@@ -191,7 +191,8 @@ private slots:
         QVERIFY(RunDeclination(nullptr, data, dialog));
         QCOMPARE(answer.Seen(), 1);
         QCOMPARE(errors, 1);
-        QVERIFY(std::abs(std::remainder(data.records[0].direction - before - 12.5 * testing::kDeg, 2 * std::numbers::pi)) < 1e-5);
+        QVERIFY(std::abs(std::remainder(data.records[0].direction - before - 12.5 * testing::kDeg,
+                                        2 * std::numbers::pi)) < 1e-5);
         QVERIFY(testing::Exists(base + ".~CVN"));
 
         // A GPS file is refused before the dialog is shown.

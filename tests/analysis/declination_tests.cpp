@@ -67,7 +67,8 @@ TEST(Declination, RoundTripRestoresTheDirectionsAndKeepsBackups) {
             EXPECT_EQ(a.direction, b.direction);
             continue;
         }
-        const double gap = std::abs(std::remainder(static_cast<double>(a.direction) - b.direction, 2 * std::numbers::pi));
+        const double gap =
+            std::abs(std::remainder(static_cast<double>(a.direction) - b.direction, 2 * std::numbers::pi));
         EXPECT_LT(gap, 1e-6) << i;
         EXPECT_GE(a.direction, 0.0f);
         EXPECT_LT(a.direction, static_cast<float>(2 * std::numbers::pi));
@@ -83,10 +84,12 @@ TEST(Declination, OneSeriesOnlyAndWrapping) {
     ASSERT_EQ(ApplyDeclination(d, -90.0, 2), "");
     EXPECT_EQ(d.records[10].direction, before10.direction);
     EXPECT_NEAR(d.records[150].direction,
-                std::fmod(before150.direction - std::numbers::pi / 2 + 2 * std::numbers::pi, 2 * std::numbers::pi), 1e-5);
+                std::fmod(before150.direction - std::numbers::pi / 2 + 2 * std::numbers::pi, 2 * std::numbers::pi),
+                1e-5);
     // 350 degrees + 20 east is 10 degrees true; a direction just below a
     // full turn stays below it.
-    EXPECT_NEAR(RotatedDirection(static_cast<float>(350 * std::numbers::pi / 180), 20.0), 10 * std::numbers::pi / 180, 1e-6);
+    EXPECT_NEAR(RotatedDirection(static_cast<float>(350 * std::numbers::pi / 180), 20.0), 10 * std::numbers::pi / 180,
+                1e-6);
     EXPECT_LT(RotatedDirection(std::nextafter(static_cast<float>(2 * std::numbers::pi), 0.0f), 1e-9),
               static_cast<float>(2 * std::numbers::pi));
     EXPECT_EQ(RotatedDirection(-999.0f, 45.0), -999.0f);

@@ -26,8 +26,8 @@ struct TrueEllipse {
 // anticlockwise m sin(theta - g), theta = V(t) + u with f on the axes.
 // Arguments are taken from the astronomy of each sample's own time, so the
 // analysis' rotation recursion and centring are checked, not repeated.
-TidalInput Synthetic(DateTime start, int count, const std::vector<TrueEllipse>& tide, double meanEast,
-                     double meanNorth, double noise, double gapFraction, unsigned seed) {
+TidalInput Synthetic(DateTime start, int count, const std::vector<TrueEllipse>& tide, double meanEast, double meanNorth,
+                     double noise, double gapFraction, unsigned seed) {
     TidalInput in;
     in.firstTime = start;
     in.intervalSeconds = 600;
@@ -72,7 +72,8 @@ TEST(HarmonicAnalysis, RecoversFourConstituentsThroughNoiseAndGaps) {
         {"K1", 12.0, 3.0, 80.0, 45.0},
         {"O1", 10.0, -2.0, 100.0, 300.0},
     };
-    const TidalInput in = Synthetic(*DateTime::FromCivil({2012, 3, 1, 0, 0, 0}), 30 * 144, tide, 5.0, -3.0, 1.0, 0.1, 7);
+    const TidalInput in =
+        Synthetic(*DateTime::FromCivil({2012, 3, 1, 0, 0, 0}), 30 * 144, tide, 5.0, -3.0, 1.0, 0.1, 7);
     const TidalAnalysis a = AnalyseTide(in);
     ASSERT_TRUE(a.error.empty()) << a.error;
     EXPECT_NEAR(a.recordDays, 30.0, 0.05);
@@ -118,7 +119,8 @@ TEST(HarmonicAnalysis, MostlyMissingRecordsGiveTheSameTide) {
     // must give the tide.
     const std::vector<TrueEllipse> tide = {{"M2", 25.0, -6.0, 110.0, 40.0}, {"K1", 6.0, 2.0, 20.0, 250.0}};
     for (double gaps : {0.3, 0.7}) {
-        const TidalInput in = Synthetic(*DateTime::FromCivil({2003, 11, 20, 0, 0, 0}), 40 * 144, tide, -1.0, 2.0, 0.3, gaps, 21);
+        const TidalInput in =
+            Synthetic(*DateTime::FromCivil({2003, 11, 20, 0, 0, 0}), 40 * 144, tide, -1.0, 2.0, 0.3, gaps, 21);
         const TidalAnalysis a = AnalyseTide(in);
         ASSERT_TRUE(a.error.empty()) << a.error;
         EXPECT_NEAR(a.meanEast, -1.0, 0.05) << gaps;
@@ -135,7 +137,8 @@ TEST(HarmonicAnalysis, MostlyMissingRecordsGiveTheSameTide) {
 
 TEST(HarmonicAnalysis, TwentyDaysCannotTellK1FromP1) {
     const std::vector<TrueEllipse> tide = {{"M2", 40.0, 0.0, 0.0, 10.0}, {"K1", 10.0, 0.0, 90.0, 200.0}};
-    const TidalInput in = Synthetic(*DateTime::FromCivil({1998, 7, 10, 6, 0, 0}), 20 * 144, tide, 0.0, 0.0, 0.5, 0.0, 3);
+    const TidalInput in =
+        Synthetic(*DateTime::FromCivil({1998, 7, 10, 6, 0, 0}), 20 * 144, tide, 0.0, 0.0, 0.5, 0.0, 3);
     TidalOptions options;
     for (const char* name : {"M2", "S2", "K1", "O1", "P1"}) options.constituents.push_back(FindConstituent(name));
     const TidalAnalysis a = AnalyseTide(in, options);

@@ -27,7 +27,8 @@ inline std::string WriteTidalFile(const TempDir& dir, int type = 0) {
     const TidalConstituent& m2 = *FindConstituent("M2");
     const NodalCorrection nodal = NodalCorrectionOf(m2, AstronomyAt(first.AddSeconds((count - 1) * 300LL)));
     for (int k = 0; k < count; ++k) {
-        const double theta = (AstronomicalArgument(m2, AstronomyAt(first.AddSeconds(k * 600LL))) + nodal.u - 100) * kDeg;
+        const double theta =
+            (AstronomicalArgument(m2, AstronomyAt(first.AddSeconds(k * 600LL))) + nodal.u - 100) * kDeg;
         const double along = nodal.f * 30 * std::cos(theta), across = nodal.f * 8 * std::sin(theta);
         const double e = 4 + along * std::cos(45 * kDeg) - across * std::sin(45 * kDeg);
         const double n = along * std::sin(45 * kDeg) + across * std::cos(45 * kDeg);

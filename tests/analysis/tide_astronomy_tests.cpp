@@ -59,7 +59,8 @@ TEST(TideAstronomy, NodalFactorsAtTheNodesExtremes) {
         DateTime when;
         double m2, k1, o1;
     };
-    for (const Case& c : {Case{At(2006, 6, 20), 0.9632, 1.1129, 1.1829}, Case{At(2015, 10, 10), 1.0379, 0.8815, 0.8054}}) {
+    for (const Case& c :
+         {Case{At(2006, 6, 20), 0.9632, 1.1129, 1.1829}, Case{At(2015, 10, 10), 1.0379, 0.8815, 0.8054}}) {
         const Astronomy a = AstronomyAt(c.when);
         const NodalCorrection m2 = NodalCorrectionOf(*FindConstituent("M2"), a);
         const NodalCorrection k1 = NodalCorrectionOf(*FindConstituent("K1"), a);
@@ -98,7 +99,8 @@ TEST(TideAstronomy, RayleighKeepsTheStrongerOfAClosePair) {
     const std::string k = " " + names(kept);
     for (const char* name : {" M2 ", " S2 ", " K1 ", " O1 ", " M4 ", " MS4 ", " M6 ", " MF "})
         EXPECT_NE(k.find(name), std::string::npos) << name << " in" << k;
-    for (const char* name : {" P1 ", " K2 ", " N2 ", " SA ", " SSA ", " MM "}) EXPECT_EQ(k.find(name), std::string::npos) << name;
+    for (const char* name : {" P1 ", " K2 ", " N2 ", " SA ", " SSA ", " MM "})
+        EXPECT_EQ(k.find(name), std::string::npos) << name;
     EXPECT_NE((" " + names(dropped)).find(" P1 "), std::string::npos);
     // Every pair kept is at least one cycle per record apart.
     for (std::size_t i = 1; i < kept.size(); ++i)

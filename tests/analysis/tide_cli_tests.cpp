@@ -33,7 +33,8 @@ QStringList SortedKeys(const QJsonObject& o) {
 TEST(CorvanTide, JsonCarriesTheEllipsesAndReportsWhatIsLeftOut) {
     testing::TempDir dir;
     const std::string base = testing::WriteTidalFile(dir);
-    const auto r = testing::RunCommand(CORVAN_CLI, {"tide", base, "--constituents", "M2,K1,P1", "--json", "--lat", "60.4"});
+    const auto r =
+        testing::RunCommand(CORVAN_CLI, {"tide", base, "--constituents", "M2,K1,P1", "--json", "--lat", "60.4"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("P1"), std::string::npos);
     const QJsonObject o = ParseJson(r.out);
@@ -80,7 +81,8 @@ TEST(CorvanTide, ResidualKeepsTheMeanAndTheInvalidRecords) {
     testing::TempDir dir;
     const std::string base = testing::WriteTidalFile(dir);
     const std::string out = dir.Path("detided");
-    const auto r = testing::RunCommand(CORVAN_CLI, {"tide", base, "--first", "101", "--constituents", "M2", "--residual", out});
+    const auto r =
+        testing::RunCommand(CORVAN_CLI, {"tide", base, "--first", "101", "--constituents", "M2", "--residual", out});
     ASSERT_EQ(r.status, 0) << r.err;
     // Never over the file analysed.
     const auto bytes = testing::ReadBytes(base + ".CVN");

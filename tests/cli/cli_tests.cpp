@@ -57,8 +57,8 @@ TEST(CorvanInfo, JsonDescribesTheSampleSet) {
 
 TEST(CorvanInfo, EveryInstrumentTypeAndSensorKind) {
     TempDir dir;
-    const std::pair<int, int> kinds[] = {{0, 0}, {1, 0}, {2, 0}, {3, 1}, {3, 2}, {3, 3}, {3, 4}, {4, 0},
-                                         {5, 0}, {8, 0}, {11, 0}, {12, 0}};
+    const std::pair<int, int> kinds[] = {{0, 0}, {1, 0}, {2, 0}, {3, 1}, {3, 2},  {3, 3},
+                                         {3, 4}, {4, 0}, {5, 0}, {8, 0}, {11, 0}, {12, 0}};
     for (auto [type, kind] : kinds) {
         const std::string base = dir.Path("t" + std::to_string(type) + "k" + std::to_string(kind));
         WriteTypedSet(base, type, kind, 10);
@@ -138,8 +138,9 @@ TEST(CorvanList, PrintsTheListViewLines) {
     // records the companion file lacks show dashes.
     const auto oxy = Lines(RunCommand(CORVAN_CLI, {"list", std::string(CORVAN_SAMPLES) + "/oxy17"}).out);
     ASSERT_EQ(oxy.size(), 505u);
-    EXPECT_EQ(oxy[0], "\tSer\tMeas\tTemp\tOx %\tmg/l\tCurr\tDir\tv.mg/l\tDate\tTime\tL-Temp\tL-Ox %\tL-mg/l\tL-Curr"
-                      "\tL-Dir\tL-v.mg/l");
+    EXPECT_EQ(oxy[0],
+              "\tSer\tMeas\tTemp\tOx %\tmg/l\tCurr\tDir\tv.mg/l\tDate\tTime\tL-Temp\tL-Ox %\tL-mg/l\tL-Curr"
+              "\tL-Dir\tL-v.mg/l");
     EXPECT_EQ(oxy[504].substr(oxy[504].size() - 12), "\t-\t-\t-\t-\t-\t-");
     const auto oxyInfo = RunCommand(CORVAN_CLI, {"info", std::string(CORVAN_SAMPLES) + "/oxy17", "--json"});
     EXPECT_NE(oxyInfo.out.find("\"l_file\": true"), std::string::npos);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QImage>
 #include <QString>
 #include <algorithm>
@@ -10,7 +11,6 @@
 #include <iterator>
 #include <map>
 #include <set>
-#include <unistd.h>
 
 #include "cli/run_command.h"
 
@@ -20,9 +20,9 @@ namespace {
 namespace fs = std::filesystem;
 using testing::RunCommand;
 
-const std::vector<std::string> kGraphs = {"speed",     "direction", "temperature", "optional", "flux",
-                                          "oxmgl",     "oxflux",    "speedbar",    "dirbar",   "oxfluxbar",
-                                          "progressive", "maxmean", "fluxcount",   "oxrose",   "stick"};
+const std::vector<std::string> kGraphs = {"speed",       "direction", "temperature", "optional", "flux",
+                                          "oxmgl",       "oxflux",    "speedbar",    "dirbar",   "oxfluxbar",
+                                          "progressive", "maxmean",   "fluxcount",   "oxrose",   "stick"};
 
 struct PlotDir : ::testing::Test {
     fs::path dir;
@@ -100,12 +100,12 @@ TEST_F(PlotDir, UsageErrorsAndFailures) {
         args.insert(args.begin(), "plot");
         return RunCommand(CORVAN_CLI, args);
     };
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {Sample("buoy3"), "--graph", "rose", "-o", png},
-             {Sample("buoy3"), "--graph", "speed"},
-             {Sample("buoy3"), "--graph", "speed", "--size", "80x20", "-o", png},
-             {Sample("buoy3"), "--graph", "speed", "-o", Out("x.jpg")},
-             {Sample("buoy3"), "--graph", "speed", "--dpi", "0", "-o", png}}) {
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{Sample("buoy3"), "--graph", "rose", "-o", png},
+                                               {Sample("buoy3"), "--graph", "speed"},
+                                               {Sample("buoy3"), "--graph", "speed", "--size", "80x20", "-o", png},
+                                               {Sample("buoy3"), "--graph", "speed", "-o", Out("x.jpg")},
+                                               {Sample("buoy3"), "--graph", "speed", "--dpi", "0", "-o", png}}) {
         const auto r = run(args);
         EXPECT_EQ(r.status, 2) << r.err;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;

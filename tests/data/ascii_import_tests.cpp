@@ -35,11 +35,16 @@ void WriteText(const std::string& file, const std::string& text) {
 // then the value from its fixed column.
 std::string HeaderText(int measurements, int cells, const std::string& first = "14/03/2024 12:10:00") {
     return "[ a line before ]\r\n"
-           "Number of measurements " + std::to_string(measurements) + "\r\n"
+           "Number of measurements " +
+           std::to_string(measurements) +
+           "\r\n"
            "Profile interval 600 sec\r\n"
-           "Number of cells " + std::to_string(cells) + "\r\n"
+           "Number of cells " +
+           std::to_string(cells) +
+           "\r\n"
            "Cell size 1.00 m\r\n"
-           "Time of first measurement" + std::string(" ") + first + "\r\n";
+           "Time of first measurement" +
+           std::string(" ") + first + "\r\n";
 }
 
 TEST(AsciiHeader, KeywordsColumnsAndDefaults) {

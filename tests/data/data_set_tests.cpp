@@ -16,11 +16,11 @@ TEST(Channels, PredicatesFollowTheInstrumentType) {
         bool temp, current, optional, oxygen, flux, positions;
     };
     const Row rows[] = {
-        {0, 0, true, true, false, false, false, false},  {1, 1, true, true, false, false, false, false},
-        {2, 0, true, false, false, false, false, true},  {3, 1, true, true, true, true, false, false},
-        {3, 2, true, true, true, false, true, false},    {3, 3, true, true, true, false, true, false},
-        {3, 4, true, true, true, false, false, false},   {4, 0, true, false, false, false, false, false},
-        {12, 0, true, true, false, false, false, false}, {13, 0, false, false, false, false, false, false},
+        {0, 0, true, true, false, false, false, false},     {1, 1, true, true, false, false, false, false},
+        {2, 0, true, false, false, false, false, true},     {3, 1, true, true, true, true, false, false},
+        {3, 2, true, true, true, false, true, false},       {3, 3, true, true, true, false, true, false},
+        {3, 4, true, true, true, false, false, false},      {4, 0, true, false, false, false, false, false},
+        {12, 0, true, true, false, false, false, false},    {13, 0, false, false, false, false, false, false},
         {255, 1, false, false, false, false, false, false},
     };
     for (const Row& r : rows) {

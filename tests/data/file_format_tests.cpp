@@ -348,7 +348,8 @@ TEST(ReferenceFile, CompactionKeepsTheLaterOfEqualStartsAndDropsAnEmptyLastSerie
     d.header.count = 500;
     const std::int32_t firsts[] = {0, 100, 100, 300, 500};
     for (int i = 0; i < 5; ++i) {
-        d.series[static_cast<std::size_t>(i)] = SeriesHeader{firsts[i], 24, 1, 1, 0, static_cast<std::uint8_t>(i), 600, 0, -1.0f};
+        d.series[static_cast<std::size_t>(i)] =
+            SeriesHeader{firsts[i], 24, 1, 1, 0, static_cast<std::uint8_t>(i), 600, 0, -1.0f};
     }
     WriteReferenceFile(d, 5);
     EXPECT_EQ(d.seriesCount, 3);

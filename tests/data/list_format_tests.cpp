@@ -27,9 +27,9 @@ TEST(ListColumns, FollowTheChannelsOfEachType) {
     d.header.sensorKind = 1;
     SelectChannelDescriptors(d);
     d.AllocateLRecords();
-    EXPECT_EQ(Headers(d), (std::vector<std::string>{"Ser", "Meas", "Temp", "Ox %", "mg/l", "Curr", "Dir", "v.mg/l",
-                                                    "Date", "Time", "L-Temp", "L-Ox %", "L-mg/l", "L-Curr", "L-Dir",
-                                                    "L-v.mg/l"}));
+    EXPECT_EQ(Headers(d),
+              (std::vector<std::string>{"Ser", "Meas", "Temp", "Ox %", "mg/l", "Curr", "Dir", "v.mg/l", "Date", "Time",
+                                        "L-Temp", "L-Ox %", "L-mg/l", "L-Curr", "L-Dir", "L-v.mg/l"}));
     d.header.sensorKind = 3;
     SelectChannelDescriptors(d);
     const auto h = Headers(d);

@@ -132,10 +132,18 @@ std::map<std::string, VariableRule> RulesFor(int type, int kind, const DataSet& 
                                      return Value(OxygenMgL(d, 1, r.temperature, r.optional));
                                  }};
                 break;
-            case 2: rules["TURB"] = {"sea_water_turbidity", "1", 0, 10000, optional(1.0)}; break;
-            case 3: rules["FLU2"] = {"", "ug l-1", 0, 1000, optional(1.0)}; break;
-            case 4: rules["CNDC"] = {"sea_water_electrical_conductivity", "S m-1", 0, 10, optional(0.1)}; break;
-            default: rules["OPTIONAL"] = {"", "1", -1e30, 1e30, optional(1.0)}; break;
+            case 2:
+                rules["TURB"] = {"sea_water_turbidity", "1", 0, 10000, optional(1.0)};
+                break;
+            case 3:
+                rules["FLU2"] = {"", "ug l-1", 0, 1000, optional(1.0)};
+                break;
+            case 4:
+                rules["CNDC"] = {"sea_water_electrical_conductivity", "S m-1", 0, 10, optional(0.1)};
+                break;
+            default:
+                rules["OPTIONAL"] = {"", "1", -1e30, 1e30, optional(1.0)};
+                break;
         }
     }
     return rules;

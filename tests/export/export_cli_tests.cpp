@@ -62,21 +62,28 @@ TEST_F(CorvanExport, WritesWhatTheWriterWritesForTheSameChoices) {
         std::string expected;
     };
     const std::vector<Case> cases = {
-        {{"--layout", "windows", "--series", "2", "-o", dir_.Path("a")}, dir_.Path("a.txt"),
+        {{"--layout", "windows", "--series", "2", "-o", dir_.Path("a")},
+         dir_.Path("a.txt"),
          Expected(ExportLayout::Windows, ";", ExportContents::SeriesNumber, 2)},
-        {{"--layout", "dos", "--delimiter", "tab", "-o", dir_.Path("b")}, dir_.Path("b.prn"),
+        {{"--layout", "dos", "--delimiter", "tab", "-o", dir_.Path("b")},
+         dir_.Path("b.prn"),
          Expected(ExportLayout::Dos, "\t", ExportContents::AllMeasurements, 1)},
-        {{"--layout", "windows", "--all", "--delimiter", "semicolon", "-o", dir_.Path("c.csv")}, dir_.Path("c.csv"),
+        {{"--layout", "windows", "--all", "--delimiter", "semicolon", "-o", dir_.Path("c.csv")},
+         dir_.Path("c.csv"),
          Expected(ExportLayout::Windows, ";", ExportContents::AllMeasurements, 1)},
         // Measurement numbers from 1, within series 1 unless --series says.
         {{"--layout", "windows", "--first", "10", "--last", "20", "--delimiter", "|", "-o", dir_.Path("d")},
-         dir_.Path("d.txt"), Expected(ExportLayout::Windows, "|", ExportContents::SelectedMeasurements, 1, 9, 19)},
+         dir_.Path("d.txt"),
+         Expected(ExportLayout::Windows, "|", ExportContents::SelectedMeasurements, 1, 9, 19)},
         {{"--layout", "dos", "--series", "2", "--first", "1730", "--last", "1735", "-o", dir_.Path("e")},
-         dir_.Path("e.prn"), Expected(ExportLayout::Dos, ";", ExportContents::SelectedMeasurements, 2, 1729, 1734)},
-        {{"--layout", "windows", "--series", "2", "--last", "1730", "-o", dir_.Path("f")}, dir_.Path("f.txt"),
+         dir_.Path("e.prn"),
+         Expected(ExportLayout::Dos, ";", ExportContents::SelectedMeasurements, 2, 1729, 1734)},
+        {{"--layout", "windows", "--series", "2", "--last", "1730", "-o", dir_.Path("f")},
+         dir_.Path("f.txt"),
          Expected(ExportLayout::Windows, ";", ExportContents::SelectedMeasurements, 2, 1728, 1729)},
         // Any one character, written in the Windows code page.
-        {{"--layout", "windows", "--delimiter", "\xC2\xA6", "-o", dir_.Path("g")}, dir_.Path("g.txt"),
+        {{"--layout", "windows", "--delimiter", "\xC2\xA6", "-o", dir_.Path("g")},
+         dir_.Path("g.txt"),
          Expected(ExportLayout::Windows, "\xC2\xA6", ExportContents::AllMeasurements, 1)},
     };
     for (const Case& c : cases) {
@@ -150,8 +157,7 @@ TEST_F(CorvanExport, WrongChoicesAreUsageErrors) {
 // their sources are missing.
 bool CompileLocale(const std::string& folder, const std::string& name, const std::string& source) {
     if (std::system("command -v localedef >/dev/null 2>&1") != 0) return false;
-    const std::string cmd =
-        "localedef -c -i " + source + " -f UTF-8 '" + folder + "/" + name + "' >/dev/null 2>&1";
+    const std::string cmd = "localedef -c -i " + source + " -f UTF-8 '" + folder + "/" + name + "' >/dev/null 2>&1";
     std::system(cmd.c_str());
     return std::filesystem::exists(folder + "/" + name);
 }

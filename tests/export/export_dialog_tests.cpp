@@ -303,10 +303,11 @@ private slots:
         QCOMPARE(selectedFilter, QString("DOS export files(*.prn)"));
         QVERIFY(saving);
         const std::string file = dir_->Path("viaDialog.prn");
-        QCOMPARE(ReadText(file), BuildTextExport(*data_,
-                                                 TextExportOptions{ExportLayout::Dos, ";",
-                                                                   ExportRecords(*data_, ExportContents::AllMeasurements, 1)},
-                                                 IsoExportLocale()));
+        QCOMPARE(ReadText(file),
+                 BuildTextExport(*data_,
+                                 TextExportOptions{ExportLayout::Dos, ";",
+                                                   ExportRecords(*data_, ExportContents::AllMeasurements, 1)},
+                                 IsoExportLocale()));
         QCOMPARE(save.nameFilters(), QStringList({"Measurement Files (*.CVN)"}));
         QCOMPARE(save.windowTitle(), QString());
         QVERIFY(save.acceptMode() == QFileDialog::AcceptOpen);

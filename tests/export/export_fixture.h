@@ -23,9 +23,9 @@ inline void WriteThreeSeries(const std::string& base) {
     d.header.instrumentType = 0;
     d.header.count = 10;
     const MeasurementRecord records[10] = {
-        {20.0f, 1.0f, 7.0f, 0.0f},         {21.0f, 1.1f, 7.1f, 0.0f},  {22.0f, 1.2f, 7.2f, 0.0f},
-        {23.0f, 1.3f, 7.3f, 0.0f},         {12.25f, 0.5f, 8.125f, 0.0f}, {-999.0f, -1.0f, -999.0f, 0.0f},
-        {0.04f, 6.2f, -1.5f, 0.0f},        {-2.5f, 3.14159265f, 3.5f, 0.0f}, {30.0f, 0.0f, 9.0f, 0.0f},
+        {20.0f, 1.0f, 7.0f, 0.0f},  {21.0f, 1.1f, 7.1f, 0.0f},        {22.0f, 1.2f, 7.2f, 0.0f},
+        {23.0f, 1.3f, 7.3f, 0.0f},  {12.25f, 0.5f, 8.125f, 0.0f},     {-999.0f, -1.0f, -999.0f, 0.0f},
+        {0.04f, 6.2f, -1.5f, 0.0f}, {-2.5f, 3.14159265f, 3.5f, 0.0f}, {30.0f, 0.0f, 9.0f, 0.0f},
         {31.0f, 0.1f, 9.5f, 0.0f},
     };
     for (int i = 0; i < 10; ++i) d.records[static_cast<std::size_t>(i)] = records[i];

@@ -100,8 +100,7 @@ TEST_F(ThreeSeriesExport, RecordRangesOfEachChoice) {
 }
 
 TEST_F(ThreeSeriesExport, ExportThatStartsInsideASeriesCarriesItsNumber) {
-    const std::string text =
-        BuildTextExport(data_, Options(ExportLayout::Dos, {3, 4}, "|"), IsoExportLocale());
+    const std::string text = BuildTextExport(data_, Options(ExportLayout::Dos, {3, 4}, "|"), IsoExportLocale());
     EXPECT_EQ(text,
               "FileName|Ser|Meas |Temp |Speed |Opt |Dir|YY|MM|DD|HH|MM\r\n"
               "buoy    |001|00004|07.30|0023.0|00.0|074|97|02|25|12|40\r\n"
@@ -137,8 +136,7 @@ TEST(OpticalExport, OxygenColumnsAndTheLFileHeaders) {
     ASSERT_TRUE(d.lFilePresent);
     // Oxygen at 10 degrees, salinity 0 and 100 % is about 11.29 mg/l; at
     // 50 cm/s its flux is half of that. The L-values never reach the lines.
-    const std::string text =
-        BuildTextExport(d, Options(ExportLayout::Windows, {0, 0}), IsoExportLocale());
+    const std::string text = BuildTextExport(d, Options(ExportLayout::Windows, {0, 0}), IsoExportLocale());
     EXPECT_EQ(text,
               "From file: opt1    \r\n"
               "Ser;Meas;Temp;Ox %;mg/l;Curr;Dir;v.mg/l;Date;Time;"
@@ -150,8 +148,7 @@ TEST(OpticalExport, FluxIsWrittenFromInvalidSpeedsToo) {
     TempDir dir;
     DataSet d;
     OpticalSet(d, 2, false, dir);
-    const std::string text =
-        BuildTextExport(d, Options(ExportLayout::Windows, {0, 1}), IsoExportLocale());
+    const std::string text = BuildTextExport(d, Options(ExportLayout::Windows, {0, 1}), IsoExportLocale());
     EXPECT_EQ(text,
               "From file: opt2    \r\n"
               "Ser;Meas;Temp;T (FTU);Curr;Dir;v.T;Date;Time;;\r\n"
@@ -238,11 +235,14 @@ TEST(ExportNames, SourceNameAndDefaultExtension) {
 }
 
 TEST(ExportNames, CodePageConversion) {
-    EXPECT_EQ(Utf8ToWindows1252("a\xC2\xB5" "b"), "a\xB5" "b");
-    EXPECT_EQ(Utf8ToWindows1252("\xE2\x82\xAC"), "\x80");      // euro sign
-    EXPECT_EQ(Utf8ToWindows1252("\xE4\xB8\xAD"), "?");          // outside the code page
+    EXPECT_EQ(Utf8ToWindows1252("a\xC2\xB5"
+                                "b"),
+              "a\xB5"
+              "b");
+    EXPECT_EQ(Utf8ToWindows1252("\xE2\x82\xAC"), "\x80");  // euro sign
+    EXPECT_EQ(Utf8ToWindows1252("\xE4\xB8\xAD"), "?");     // outside the code page
     EXPECT_EQ(Utf8ToWindows1252("\xF0\x9F\x98\x80!"), "?!");
-    EXPECT_EQ(Utf8ToWindows1252("caf\xE9"), "caf\xE9");         // Latin-1 passes through
+    EXPECT_EQ(Utf8ToWindows1252("caf\xE9"), "caf\xE9");  // Latin-1 passes through
     EXPECT_EQ(Utf8ToWindows1252("\x85"), "?");
 }
 

@@ -30,8 +30,8 @@ struct Fault {
 };
 
 struct ChildOutcome {
-    bool ran = false;        // the child exited normally
-    std::string message;     // what the writer said; empty when it succeeded
+    bool ran = false;     // the child exited normally
+    std::string message;  // what the writer said; empty when it succeeded
 };
 
 // body returns the text the user would see, or empty on success; an

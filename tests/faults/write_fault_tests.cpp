@@ -12,10 +12,10 @@
 
 #include "convert_cell.h"
 #include "converter_ui.h"
+#include "data/ascii_import.h"
 #include "data/data_set.h"
 #include "data/file_error.h"
 #include "data/measurement_files.h"
-#include "data/ascii_import.h"
 #include "data/text_export.h"
 #if CORVAN_FAULTS_WITH_DOCUMENTS
 #include "exchange/netcdf_writer.h"
@@ -124,8 +124,7 @@ std::string Catching(const std::function<void()>& f) {
 
 std::vector<Writer> Writers() {
     std::vector<Writer> w;
-    w.push_back({"measurement file",
-                 [](const std::string& dir) { WriteSet(dir + "/set", 10, 1.0f); },
+    w.push_back({"measurement file", [](const std::string& dir) { WriteSet(dir + "/set", 10, 1.0f); },
                  [](const std::string&, const std::string& dir) {
                      return Catching([&] {
                          DataSet d;
@@ -134,8 +133,7 @@ std::vector<Writer> Writers() {
                      });
                  },
                  "set.CVN", 4096});
-    w.push_back({"reference file",
-                 [](const std::string& dir) { WriteSet(dir + "/set", 10, 1.0f); },
+    w.push_back({"reference file", [](const std::string& dir) { WriteSet(dir + "/set", 10, 1.0f); },
                  [](const std::string&, const std::string& dir) {
                      return Catching([&] {
                          DataSet d;
@@ -161,8 +159,7 @@ std::vector<Writer> Writers() {
                      });
                  },
                  "old.CVN", 5000, true});
-    w.push_back({"download save",
-                 [](const std::string& dir) { WriteSet(dir + "/set", 10, 1.0f); },
+    w.push_back({"download save", [](const std::string& dir) { WriteSet(dir + "/set", 10, 1.0f); },
                  [](const std::string&, const std::string& dir) {
                      return Catching([&] {
                          DataSet d;
@@ -215,8 +212,7 @@ std::vector<Writer> Writers() {
                      return Catching([&] { ConvertBelvanFile(from + "/old.dat", to + "/set", FixedNow); });
                  },
                  "set.", 4096});
-    w.push_back({"ascii import",
-                 [](const std::string& dir) { WriteSet(dir + "/set", 10, 1.0f); },
+    w.push_back({"ascii import", [](const std::string& dir) { WriteSet(dir + "/set", 10, 1.0f); },
                  [](const std::string&, const std::string& to) {
                      return Catching([&] {
                          AsciiImport import;
@@ -245,23 +241,24 @@ std::vector<Writer> Writers() {
                      });
                  },
                  "out.nc", 4096});
-    w.push_back({"report document",
-                 [](const std::string& dir) { testing::WriteBytes(dir + "/report.docx", std::vector<std::uint8_t>(300, 7)); },
-                 [](const std::string&, const std::string& to) {
-                     return Catching([&] {
-                         // Bytes that do not compress, so the archive outgrows the limit.
-                         std::string noise(20000, '\0');
-                         std::uint32_t state = 12345;
-                         for (char& c : noise) {
-                             state = state * 1664525u + 1013904223u;
-                             c = static_cast<char>(state >> 24);
-                         }
-                         OfficePackage p;
-                         p.Put("word/document.xml", noise);
-                         p.Write(to + "/report.docx");
-                     });
-                 },
-                 "report.docx", 2048});
+    w.push_back(
+        {"report document",
+         [](const std::string& dir) { testing::WriteBytes(dir + "/report.docx", std::vector<std::uint8_t>(300, 7)); },
+         [](const std::string&, const std::string& to) {
+             return Catching([&] {
+                 // Bytes that do not compress, so the archive outgrows the limit.
+                 std::string noise(20000, '\0');
+                 std::uint32_t state = 12345;
+                 for (char& c : noise) {
+                     state = state * 1664525u + 1013904223u;
+                     c = static_cast<char>(state >> 24);
+                 }
+                 OfficePackage p;
+                 p.Put("word/document.xml", noise);
+                 p.Write(to + "/report.docx");
+             });
+         },
+         "report.docx", 2048});
 #endif
     return w;
 }

@@ -4,9 +4,9 @@
 
 #include <cmath>
 
+#include "data/series_range.h"
 #include "graphs/chart_description.h"
 #include "graphs/chart_layout.h"
-#include "data/series_range.h"
 #include "stats_test_data.h"
 
 namespace corvan {

@@ -168,8 +168,9 @@ private slots:
         // No temporary file is left behind, and a folder that does not
         // exist is a reason, not a crash.
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"p.png"});
-        QVERIFY(!WriteGraphFigure(dir.path().toStdString() + "/missing/p.png", FigureFormat::Png, page, size, 96, &header)
-                     .empty());
+        QVERIFY(
+            !WriteGraphFigure(dir.path().toStdString() + "/missing/p.png", FigureFormat::Png, page, size, 96, &header)
+                 .empty());
         QVERIFY(FigureFormatOf("a.PDF") == FigureFormat::Pdf);
         QVERIFY(!FigureFormatOf("a.jpg").has_value());
     }

@@ -7,9 +7,9 @@
 #include <QtTest>
 
 #include "data/settings_access.h"
-#include "graphs/gui/summary_panel.h"
 #include "graphs/gui/TdlgColor.h"
 #include "graphs/gui/colour_values.h"
+#include "graphs/gui/summary_panel.h"
 #include "modal_watcher.h"
 
 namespace corvan {

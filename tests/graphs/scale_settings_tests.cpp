@@ -17,9 +17,7 @@ ScaleSettings AutomaticSpeedOf2_3To48_7() {
     return s;
 }
 
-ScaleFields Unchanged(const ScaleSettings& s) {
-    return FillScaleFields(s, ScaleFieldAvailability{}, ".");
-}
+ScaleFields Unchanged(const ScaleSettings& s) { return FillScaleFields(s, ScaleFieldAvailability{}, "."); }
 
 TEST(ScaleFields, FilledWithOneDecimalAndOnlyForTheFilesChannels) {
     ScaleSettings s = AutomaticSpeedOf2_3To48_7();
@@ -42,8 +40,8 @@ TEST(ScaleFields, FilledWithOneDecimalAndOnlyForTheFilesChannels) {
 
 TEST(ScaleFields, UnchangedFieldsGiveNoWarning) {
     ScaleSettings s = AutomaticSpeedOf2_3To48_7();
-    s.speedMin = 2.34f;  // shown as 2.3
-    s.speedMax = 48.74f; // shown as 48.7
+    s.speedMin = 2.34f;   // shown as 2.3
+    s.speedMax = 48.74f;  // shown as 48.7
     EXPECT_TRUE(ApplyManualScaleFields(s, Unchanged(s)));
     EXPECT_FLOAT_EQ(s.speedMin, 2.3f);
     EXPECT_FLOAT_EQ(s.speedMax, 48.7f);

@@ -77,7 +77,7 @@ TEST(SpeedClasses, AutomaticRangeFollowsTheLargestSpeed) {
 }
 
 TEST(Sectors, RoundingAndClampingAtTheBoundaries) {
-    EXPECT_EQ(SectorOfDegrees(7.5), 1);     // rounds to 8
+    EXPECT_EQ(SectorOfDegrees(7.5), 1);  // rounds to 8
     EXPECT_EQ(SectorOfDegrees(14.49), 1);
     EXPECT_EQ(SectorOfDegrees(14.5), 1);    // halves to even: 14
     EXPECT_EQ(SectorOfDegrees(15.5), 2);    // 16

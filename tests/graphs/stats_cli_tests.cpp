@@ -59,8 +59,8 @@ std::string WriteTwoSeries(const testing::TempDir& dir, int type, int kind) {
 TEST(StatsCommand, JsonMatchesTheStatisticsOfTheSameRange) {
     testing::TempDir dir;
     const std::string base = WriteTwoSeries(dir, 3, 1);
-    const StatsRun r = Stats({QString::fromStdString(base) + ".CVN", "--series", "2", "--first", "65", "--last", "100",
-                         "--json"});
+    const StatsRun r =
+        Stats({QString::fromStdString(base) + ".CVN", "--series", "2", "--first", "65", "--last", "100", "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
     const QJsonObject j = Json(r);
 
@@ -125,7 +125,7 @@ TEST(StatsCommand, JsonMatchesTheStatisticsOfTheSameRange) {
 
 TEST(StatsCommand, EveryInstrumentTypeGivesTheWholeContract) {
     testing::TempDir dir;
-    const std::pair<int, int> kinds[] = {{0, 0}, {1, 0}, {2, 0}, {3, 1}, {3, 2}, {3, 3}, {3, 4}, {4, 0},
+    const std::pair<int, int> kinds[] = {{0, 0}, {1, 0}, {2, 0}, {3, 1}, {3, 2}, {3, 3},  {3, 4},  {4, 0},
                                          {5, 0}, {6, 0}, {7, 0}, {8, 0}, {9, 0}, {10, 0}, {11, 0}, {12, 0}};
     for (const auto& [type, kind] : kinds) {
         const std::string base = WriteTwoSeries(dir, type, kind);
@@ -147,9 +147,9 @@ TEST(StatsCommand, TextShowsBothPagesWithTheInformationLabels) {
     const std::string base = WriteTwoSeries(dir, 3, 2);
     const StatsRun r = Stats({QString::fromStdString(base), "--first", "10", "--last", "20"});
     ASSERT_EQ(r.status, 0) << r.err;
-    for (const char* text : {"STATISTICAL SUMMARY", "CURRENT SPEED / DIRECTION MATRIX", "Significant min velocity",
-                             "Tot. part. flux", "FTU g", "Number of measurements in data set: 11",
-                             "Interval time: 10 Minutes", "File name: t3k2.CVN"})
+    for (const char* text :
+         {"STATISTICAL SUMMARY", "CURRENT SPEED / DIRECTION MATRIX", "Significant min velocity", "Tot. part. flux",
+          "FTU g", "Number of measurements in data set: 11", "Interval time: 10 Minutes", "File name: t3k2.CVN"})
         EXPECT_NE(r.out.find(text), std::string::npos) << text << "\n" << r.out;
 }
 

@@ -95,10 +95,10 @@ private slots:
         SummaryPanel panel(data, stats);
         QStringList texts;
         for (const QLabel* l : panel.findChildren<QLabel*>()) texts << l->text();
-        for (const char* caption : {"Mean current speed (cm/s)", "Variance (cm/s)²", "Standard deviation (cm/s)",
-                                    "Mean standard deviation", "Maximum current velocity", "Minimum  current velocity",
-                                    "Significant max velocity", "Significant min velocity", "Total", "East / west",
-                                    "North / south", "Dir", "Temp"})
+        for (const char* caption :
+             {"Mean current speed (cm/s)", "Variance (cm/s)²", "Standard deviation (cm/s)", "Mean standard deviation",
+              "Maximum current velocity", "Minimum  current velocity", "Significant max velocity",
+              "Significant min velocity", "Total", "East / west", "North / south", "Dir", "Temp"})
             QVERIFY2(texts.contains(QString::fromUtf8(caption)), caption);
     }
 };

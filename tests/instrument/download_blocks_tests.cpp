@@ -30,8 +30,8 @@ TEST(BcdTest, DigitsAndFloats) {
 
 TEST(HeaderBlockTest, OutOfRangeDateFieldsAreReplaced) {
     test::SeriesEntry s;
-    s.year = 0xA3;    // 103
-    s.month = 0x13;   // 13
+    s.year = 0xA3;   // 103
+    s.month = 0x13;  // 13
     s.day = 0x00;
     s.hour = 0x24;
     s.minute = 0x75;
@@ -175,12 +175,12 @@ TEST(GapFillingTest, ASeriesStartTakesOnlyItsPreviousNeighbour) {
         }
     }
     FillType3Gaps(r, Series({0, 3}), 2);
-    EXPECT_FLOAT_EQ(r[0].optional, 200.0f);             // next only
+    EXPECT_FLOAT_EQ(r[0].optional, 200.0f);              // next only
     EXPECT_FLOAT_EQ(r[1].temperature, (10 + 30) / 2.f);  // both
     EXPECT_FLOAT_EQ(r[2].optional, (200 + 400) / 2.f);   // both, across the boundary
     EXPECT_FLOAT_EQ(r[3].temperature, 30.0f);            // first of series 2: previous only
     EXPECT_FLOAT_EQ(r[4].optional, (400 + 600) / 2.f);
-    EXPECT_FLOAT_EQ(r[5].temperature, 50.0f);            // last record: previous only
+    EXPECT_FLOAT_EQ(r[5].temperature, 50.0f);  // last record: previous only
 }
 
 TEST(GapFillingTest, LoneRecordAndAFirstSeriesStartingLate) {

@@ -70,8 +70,8 @@ int RawDirection(int i) { return (i * 53 + 7) % 1024; }
 int RawTemperature(int i) { return (i * 29 + 300) % 1024; }
 
 TEST_F(DownloadEndToEnd, CurrentMeterSeriesBecomesAFileSet) {
-    const Outcome r = Download({"--type", "0", "--count", "1000", "--reference", "4321", "--series",
-                            "0@9702251200/10,640@9703011230/20"});
+    const Outcome r = Download(
+        {"--type", "0", "--count", "1000", "--reference", "4321", "--series", "0@9702251200/10,640@9703011230/20"});
     ASSERT_EQ(r.exitCode, 0) << r.cliErr << r.simErr;
     EXPECT_NE(r.cliErr.find("1000 of 1000"), std::string::npos);
     EXPECT_NE(r.cliErr.find("64 of 1000"), std::string::npos);
@@ -103,7 +103,7 @@ TEST_F(DownloadEndToEnd, CurrentMeterSeriesBecomesAFileSet) {
 TEST_F(DownloadEndToEnd, OptionalSensorSeriesIsGapFilled) {
     // Kind 1 with a coefficient of 2.0 (0.2 x 10^1).
     const Outcome r = Download({"--type", "3", "--count", "130", "--sensor-kind", "1", "--coefficient", "200000000001",
-                            "--series", "0@0401010000/5,65@0401020000/5"});
+                                "--series", "0@0401010000/5,65@0401020000/5"});
     ASSERT_EQ(r.exitCode, 0) << r.cliErr << r.simErr;
     auto d = Load();
     EXPECT_FLOAT_EQ(d->header.sensorCoefficient, 2.0f);
@@ -165,8 +165,8 @@ TEST_F(DownloadEndToEnd, ACountBeyondAFileIsRefusedAndNothingWritten) {
 TEST_F(DownloadEndToEnd, AnExistingFileNeedsForce) {
     { std::ofstream(base + ".CVN") << "keep"; }
     // Refused before any link is opened, so no instrument is needed.
-    Process prog({CORVAN_CLI_PATH, "download", "--port", (dir / "no-such-port").string(), "-o", base},
-                 dir / "cli.out", dir / "cli.err");
+    Process prog({CORVAN_CLI_PATH, "download", "--port", (dir / "no-such-port").string(), "-o", base}, dir / "cli.out",
+                 dir / "cli.err");
     EXPECT_EQ(prog.Wait(10000), std::optional<int>(1));
     EXPECT_NE(prog.Err().find("already exists"), std::string::npos) << prog.Err();
     EXPECT_EQ(test::ReadText(base + ".CVN"), "keep");
@@ -232,8 +232,9 @@ TEST_F(DownloadEndToEnd, TheInstrumentIsReleasedWhenTheDownloadCannotEnd) {
 
 TEST_F(DownloadEndToEnd, WrongChoicesAreRefusedBeforeTheInstrumentIsAsked) {
     // No simulator: neither reaches the link.
-    Process baud({CORVAN_CLI_PATH, "download", "--port", (dir / "no-such-port").string(), "--baud", "12345", "-o", base},
-                 dir / "cli.out", dir / "cli.err");
+    Process baud(
+        {CORVAN_CLI_PATH, "download", "--port", (dir / "no-such-port").string(), "--baud", "12345", "-o", base},
+        dir / "cli.out", dir / "cli.err");
     EXPECT_EQ(baud.Wait(10000), std::optional<int>(2));
     EXPECT_NE(baud.Err().find("--baud"), std::string::npos) << baud.Err();
     const std::string nowhere = (dir / "no" / "such" / "dl").string();

@@ -154,8 +154,8 @@ TEST_F(ProtocolTest, EveryAcceptedBlockStartsItsRejectionsAfresh) {
     for (int i = 0; i < 3; ++i) Append(stream, test::WithChecksum(Block{}, 1));
     Append(stream, test::WithChecksum(Block{}));
     const Fed f = Feed(p, stream);
-    const std::vector<R> expected{R::Nak, R::Nak, R::Nak, R::Ack, R::Nak, R::Nak, R::Nak,
-                                  R::Ack, R::Nak, R::Nak, R::Nak, R::Ack};
+    const std::vector<R> expected{R::Nak, R::Nak, R::Nak, R::Ack, R::Nak, R::Nak,
+                                  R::Nak, R::Ack, R::Nak, R::Nak, R::Nak, R::Ack};
     EXPECT_EQ(f.replies, expected);
     EXPECT_EQ(p.End(), DownloadEnd::Completed);
 }

@@ -3,15 +3,15 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QLabel>
-#include <QScrollBar>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -423,7 +423,8 @@ private slots:
             const auto r = s.download.Execute();
             QVERIFY(r.outcome == TDownloadDlg::Outcome::Completed);
             QCOMPARE(r.saved, replace);
-            QCOMPARE(question, QString::fromStdString(base) + ".CVN\nThis file already exists.\nDo you want to replace it?");
+            QCOMPARE(question,
+                     QString::fromStdString(base) + ".CVN\nThis file already exists.\nDo you want to replace it?");
             QCOMPARE(ReadFileVersion(base), 4);
             QCOMPARE(QFileInfo::exists(QString::fromStdString(base) + ".~CVN"), replace);
             QVERIFY(!s.data->dataLoaded || replace);
@@ -508,9 +509,7 @@ private slots:
         data.dataLoaded = true;
         TDeleteDlg dlg;
         auto pick = [&] {
-            WhenModal<QFileDialog>([&](QFileDialog* d) {
-                Choose(d, QString::fromStdString(base + ".CVN"));
-            });
+            WhenModal<QFileDialog>([&](QFileDialog* d) { Choose(d, QString::fromStdString(base + ".CVN")); });
         };
         auto type = [](const char* first, const char* last) {
             WhenModal<TDeleteDlg>([=](TDeleteDlg* d) {
@@ -603,9 +602,7 @@ private slots:
         WriteSet(base, 20);
         DataSet data;
         TEditRefDlg dlg;
-        WhenModal<QFileDialog>([&](QFileDialog* d) {
-            Choose(d, QString::fromStdString(base + ".CVN"));
-        });
+        WhenModal<QFileDialog>([&](QFileDialog* d) { Choose(d, QString::fromStdString(base + ".CVN")); });
         WhenModal<TEditRefDlg>([](TEditRefDlg* d) {
             QCOMPARE(d->ListSeries->topLevelItemCount(), 2);
             QCOMPARE(d->ListSeries->topLevelItem(1)->text(1), QStringLiteral("11"));

@@ -28,8 +28,7 @@ TEST(LinkSettingsTest, ParityLettersAndStopBits) {
 
 class MapStore : public SettingsAccess {
 public:
-    std::string ReadString(const std::string& section, const std::string& key,
-                           const std::string& def) const override {
+    std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const override {
         const auto it = values.find(section + "/" + key);
         return it == values.end() ? def : it->second;
     }

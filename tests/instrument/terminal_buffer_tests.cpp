@@ -33,7 +33,9 @@ TEST(TerminalBufferTest, ControlBytesBackspaceAndLineEnds) {
     EXPECT_FALSE(t.Receive(8));
     EXPECT_EQ(t.Lines().back(), "");
     EXPECT_TRUE(t.Follow());
-    Receive(t, "AB\n\x01\x1b" "C");
+    Receive(t,
+            "AB\n\x01\x1b"
+            "C");
     EXPECT_EQ(t.Lines().back(), "ABC");
     t.Receive(8);
     EXPECT_EQ(t.Lines().back(), "AB");

@@ -6,9 +6,7 @@ namespace corvan {
 namespace {
 
 // A4 at 300 dpi: 2480 x 3508 pixels, printable area 2380 x 3388 at (50, 60).
-PortraitPageGeometry A4At300() {
-    return PortraitPageGeometry{2480, 3508, 50, 60, 2380, 3388, 300.0, 300.0};
-}
+PortraitPageGeometry A4At300() { return PortraitPageGeometry{2480, 3508, 50, 60, 2380, 3388, 300.0, 300.0}; }
 
 TEST(PrinterMetrics, OffsetsOfEachSideInMillimetres) {
     const PrinterMetrics m = ComputePrinterMetrics(A4At300(), true);
@@ -54,16 +52,16 @@ TEST(PageRectangle, PortraitAndLandscapeTurnTheMarginsWithTheSheet) {
     const PrintMargins g{11.0, 22.0, 33.0, 44.0};
 
     const PixelRect p = PageRectangle(m, g, false, 2000, 2800);
-    EXPECT_EQ(p.left, 100);            // 10 * (11 - 1)
-    EXPECT_EQ(p.right, 2000 - 200);    // 10 * (22 - 2)
-    EXPECT_EQ(p.top, 360);             // 12 * (33 - 3)
-    EXPECT_EQ(p.bottom, 2800 - 480);   // 12 * (44 - 4)
+    EXPECT_EQ(p.left, 100);           // 10 * (11 - 1)
+    EXPECT_EQ(p.right, 2000 - 200);   // 10 * (22 - 2)
+    EXPECT_EQ(p.top, 360);            // 12 * (33 - 3)
+    EXPECT_EQ(p.bottom, 2800 - 480);  // 12 * (44 - 4)
 
     const PixelRect l = PageRectangle(m, g, true, 2800, 2000);
-    EXPECT_EQ(l.top, 200);             // the right margin
-    EXPECT_EQ(l.bottom, 2000 - 100);   // the left margin
-    EXPECT_EQ(l.left, 360);            // the top margin
-    EXPECT_EQ(l.right, 2800 - 480);    // the bottom margin
+    EXPECT_EQ(l.top, 200);            // the right margin
+    EXPECT_EQ(l.bottom, 2000 - 100);  // the left margin
+    EXPECT_EQ(l.left, 360);           // the top margin
+    EXPECT_EQ(l.right, 2800 - 480);   // the bottom margin
 
     const PageFrame f = PageFrameOf(p, 10.0, 12.0);
     EXPECT_DOUBLE_EQ(f.left, 10.0);

@@ -80,15 +80,16 @@ TEST_F(PrintLayout, HeaderBlockLinesAndSecondColumn) {
 
 TEST_F(PrintLayout, SummaryColumnsRowsAndAlignedValues) {
     const SummaryPageTexts texts = SummaryTexts(data_, stats_, ",");
-    const PrintJob job = LayoutSummaryPrint(MakePrintHeader(kSummaryTitle, data_, "B.CVN"), texts, a4Portrait_, measure_);
+    const PrintJob job =
+        LayoutSummaryPrint(MakePrintHeader(kSummaryTitle, data_, "B.CVN"), texts, a4Portrait_, measure_);
     EXPECT_EQ(job.title, "Corvan Statistical summary");
     EXPECT_FALSE(job.landscape);
     ASSERT_EQ(job.pages.size(), 1u);
     const PrintedPage& page = job.pages[0];
 
-    for (const char* caption : {kSummaryRowMean, kSummaryRowVariance, kSummaryRowStdDev, kSummaryRowRelStdDev,
-                                kSummaryRowMaxSpeed, kSummaryRowMinSpeed, kSummaryRowSignificantMax,
-                                kSummaryRowSignificantMin})
+    for (const char* caption :
+         {kSummaryRowMean, kSummaryRowVariance, kSummaryRowStdDev, kSummaryRowRelStdDev, kSummaryRowMaxSpeed,
+          kSummaryRowMinSpeed, kSummaryRowSignificantMax, kSummaryRowSignificantMin})
         EXPECT_NE(Find(page, caption), nullptr) << caption;
     EXPECT_EQ(Find(page, kValidMeasurementsCaption), nullptr);
 
@@ -121,8 +122,8 @@ TEST_F(PrintLayout, SummaryColumnsRowsAndAlignedValues) {
     EXPECT_NE(Find(page, "34,0"), nullptr);
 
     // Ten horizontal rules for nine rows, five vertical ones for four columns.
-    const auto horizontal = std::count_if(page.lines.begin(), page.lines.end(),
-                                          [](const PrintLine& l) { return l.y1 == l.y2; });
+    const auto horizontal =
+        std::count_if(page.lines.begin(), page.lines.end(), [](const PrintLine& l) { return l.y1 == l.y2; });
     EXPECT_EQ(horizontal, 10);
     EXPECT_EQ(static_cast<long>(page.lines.size()) - horizontal, 5);
     // The table keeps the padding around every text.
@@ -181,7 +182,8 @@ TEST_F(PrintLayout, MatrixWithSensorFluxKeepsItsColumnsOnThePage) {
     ComputeStatistics(data_, scale_, stats_);
     const TextGrid cells = MatrixCellTexts(data_, stats_);
     ASSERT_EQ(cells[0].size(), 19u);
-    const PrintJob job = LayoutMatrixPrint(MakePrintHeader(kMatrixTitle, data_, "O.CVN"), cells, a4Landscape_, measure_);
+    const PrintJob job =
+        LayoutMatrixPrint(MakePrintHeader(kMatrixTitle, data_, "O.CVN"), cells, a4Landscape_, measure_);
     const PrintText* flux = Find(job.pages[0], kOxygenFluxCaption);
     ASSERT_NE(flux, nullptr);
     const PrintText* unit = Find(job.pages[0], kOxygenFluxUnit);

@@ -18,8 +18,8 @@
 #include "graphs/scale_settings.h"
 #include "print/gui/TMarginDlg.h"
 #include "print/gui/TPrtDialog.h"
-#include "print/gui/print_painter.h"
 #include "print/gui/print_page.h"
+#include "print/gui/print_painter.h"
 #include "ui/range_selection.h"
 
 using namespace corvan;
@@ -60,8 +60,7 @@ QString Run(const QString& program, const QStringList& args) {
 }
 
 int PageCount(const QString& pdf) {
-    const QRegularExpressionMatch m =
-        QRegularExpression(R"(Pages:\s+(\d+))").match(Run("pdfinfo", {pdf}));
+    const QRegularExpressionMatch m = QRegularExpression(R"(Pages:\s+(\d+))").match(Run("pdfinfo", {pdf}));
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
@@ -155,10 +154,10 @@ void PrintPdfTests::summaryPrintsOnePortraitPageInsideTheMargins() {
     QCOMPARE(PageCount(chooser.file), 1);
     QCOMPARE(PageSize(chooser.file), QString("595x842"));
     const QString text = PageText(chooser.file, 1);
-    for (const char* t : {"STATISTICAL SUMMARY", "File name: buoy3.CVN", "Series number: 1", "Ref. number: 4711",
-                          "Interval time: 10 Minutes", "Total", "East / west", "North / south",
-                          "Mean current speed (cm/s)", "Variance (cm/s)²", "Minimum  current velocity",
-                          "Significant min velocity"})
+    for (const char* t :
+         {"STATISTICAL SUMMARY", "File name: buoy3.CVN", "Series number: 1", "Ref. number: 4711",
+          "Interval time: 10 Minutes", "Total", "East / west", "North / south", "Mean current speed (cm/s)",
+          "Variance (cm/s)²", "Minimum  current velocity", "Significant min velocity"})
         QVERIFY2(Shows(text, QString::fromUtf8(t)), t);
     QVERIFY(!text.contains("Valid measurements"));
     const SummaryPageTexts values = SummaryTexts(data_, stats_, QLocale::system().decimalPoint().toStdString());
@@ -176,8 +175,8 @@ void PrintPdfTests::matrixPrintsOneLandscapePage() {
     QCOMPARE(PageSize(chooser.file), QString("842x595"));
     const QString text = PageText(chooser.file, 1);
     const TextGrid cells = MatrixCellTexts(data_, stats_);
-    for (const QString t : {"CURRENT SPEED / DIRECTION MATRIX", "Current speed groups", "Total flow", "Sum%", "curr",
-                            "345"})
+    for (const QString t :
+         {"CURRENT SPEED / DIRECTION MATRIX", "Current speed groups", "Total flow", "Sum%", "curr", "345"})
         QVERIFY2(Shows(text, t), qPrintable(t));
     // The sum row as one line of the page.
     QStringList sums;
@@ -209,9 +208,9 @@ void PrintPdfTests::listPrintsTheChosenRecordsOnNumberedPages() {
     chooser.range = PrintRangeChoice{PrintRangeKind::All, {}, {}};
     QVERIFY(PrintPage(nullptr, PrintPageKind::List, data_, stats_, "buoy3.CVN", margins_, chooser));
     const PrinterMetrics m = ReadPrinterMetrics(chooser.printer);
-    const PrintJob planned = LayoutListPrint(data_, "buoy3.CVN", RecordRange{0, data_.recordCount - 1},
-                                             PrinterPageFrame(chooser.printer, m, margins_),
-                                             QtTextMeasure(chooser.printer));
+    const PrintJob planned =
+        LayoutListPrint(data_, "buoy3.CVN", RecordRange{0, data_.recordCount - 1},
+                        PrinterPageFrame(chooser.printer, m, margins_), QtTextMeasure(chooser.printer));
     const int pages = PageCount(chooser.file);
     QCOMPARE(pages, static_cast<int>(planned.pages.size()));
     QVERIFY(pages > 30);
@@ -460,7 +459,9 @@ void PrintPdfTests::lineGraphPrintsOneLandscapePageWithItsHeader() {
         QVERIFY(CountPixels(img, QRect(i * third, img.height() / 4, third, img.height() * 3 / 4 - 1), red) > 0);
     QCOMPARE(CountPixels(img, QRect(0, 0, img.width(), img.height() / 8), red), 0);
     // Paper, not the screen's grey chart background.
-    auto screenGrey = [](QRgb c) { return qRed(c) == qGreen(c) && qGreen(c) == qBlue(c) && qRed(c) > 200 && qRed(c) < 250; };
+    auto screenGrey = [](QRgb c) {
+        return qRed(c) == qGreen(c) && qGreen(c) == qBlue(c) && qRed(c) > 200 && qRed(c) < 250;
+    };
     QVERIFY(CountPixels(img, img.rect(), screenGrey) < img.width() * img.height() / 20);
 
     // A zoomed chart says so after its caption.
@@ -474,8 +475,8 @@ void PrintPdfTests::lineGraphPrintsOneLandscapePageWithItsHeader() {
 
     // The progressive vector's legend page comes first, upright, in the same
     // file.
-    GraphPrintSource vector = GraphPrintSourceOf(page, "PROGRESSIVE VECTOR", true,
-                                                 {"Neumann parameter: 0.42", "Rest speed: 3.1"});
+    GraphPrintSource vector =
+        GraphPrintSourceOf(page, "PROGRESSIVE VECTOR", true, {"Neumann parameter: 0.42", "Rest speed: 3.1"});
     QVERIFY(PrintPage(nullptr, PrintPageKind::Graph, data_, stats_, "buoy3.CVN", margins, chooser, &vector));
     QCOMPARE(PageCount(chooser.file), 2);
     const QString sizes = Run("pdfinfo", {"-f", "1", "-l", "2", chooser.file});

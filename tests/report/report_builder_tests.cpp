@@ -47,7 +47,9 @@ std::string TemplateWith(const testing::TempDir& dir, const std::string& body) {
     return file;
 }
 
-std::string Para(const std::string& text) { return "<w:p><w:r><w:t xml:space=\"preserve\">" + text + "</w:t></w:r></w:p>"; }
+std::string Para(const std::string& text) {
+    return "<w:p><w:r><w:t xml:space=\"preserve\">" + text + "</w:t></w:r></w:p>";
+}
 
 ReportRequest BaseRequest(const std::string& templateFile, const std::string& output) {
     ReportRequest r;
@@ -136,7 +138,8 @@ TEST(ProduceReport, RefusedRangeOrUnreadableTemplateWritesNothing) {
 
     // Cancelled from the progress: nothing written either.
     r.templateFileName = tpl;
-    const ReportOutcome cancelled = ProduceReport(r, nullptr, [](int done, int, const std::string&) { return done < 3; });
+    const ReportOutcome cancelled =
+        ProduceReport(r, nullptr, [](int done, int, const std::string&) { return done < 3; });
     EXPECT_TRUE(cancelled.cancelled);
     EXPECT_FALSE(std::filesystem::exists(r.outputFileName));
 }
@@ -160,7 +163,8 @@ TEST(ReportTemplate, BundledTemplateHoldsEveryPlaceholderOnAnA4Page) {
     ReportDocument doc(ReadReportTemplate(CORVAN_REPORT_TEMPLATE), CORVAN_REPORT_TEMPLATE);
     for (const char* section : kSectionPlaceholders) EXPECT_TRUE(doc.HasSection(section)) << section;
     for (const char* prefix : kPositionPrefixes) {
-        for (const char* suffix : kPositionSuffixes) EXPECT_TRUE(doc.Contains(std::string(prefix) + suffix)) << prefix << suffix;
+        for (const char* suffix : kPositionSuffixes)
+            EXPECT_TRUE(doc.Contains(std::string(prefix) + suffix)) << prefix << suffix;
     }
     for (const Replacement& r : SiteReplacements({}, {})) EXPECT_TRUE(doc.Contains(r.first)) << r.first;
     for (const char* other : {"{corvanMeasMode}", "{corvanTypeLead}", "{corvanInnhold1}", "{corvanInnhold2}"})

@@ -37,8 +37,9 @@ struct PdfContents {
 PdfContents OpenWithLibreOffice(const testing::TempDir& dir, const std::string& docx) {
     const std::string office = FindOfficeConverter();
     if (office.empty()) return {};
-    const int status = RunProgram(office, {"--headless", "--norestore", "-env:UserInstallation=file://" + dir.Path("lo"),
-                                           "--convert-to", "pdf", "--outdir", dir.Path("pdf"), docx});
+    const int status =
+        RunProgram(office, {"--headless", "--norestore", "-env:UserInstallation=file://" + dir.Path("lo"),
+                            "--convert-to", "pdf", "--outdir", dir.Path("pdf"), docx});
     EXPECT_EQ(status, 0);
     const std::string pdf = dir.Path("pdf/" + std::filesystem::path(docx).stem().string() + ".pdf");
     EXPECT_TRUE(std::filesystem::exists(pdf)) << "LibreOffice did not open " << docx;
@@ -52,10 +53,29 @@ PdfContents OpenWithLibreOffice(const testing::TempDir& dir, const std::string& 
 TEST(ReportCommand, ThreePositionsOfTheSamplesOpenInLibreOffice) {
     testing::TempDir dir;
     const std::string out = dir.Path("report.docx");
-    const auto r = RunCommand(kCli, {"report", "--template", kTemplate, "-o", out, "--surface", kSamples + "/buoy3",
-                                     "--center", kSamples + "/oxy17", "--bottom", kSamples + "/buoy3:2",
-                                     "--surface-depth", "5", "--sted", "Testvik", "--kommune", "Hitra", "--fylke",
-                                     "Trøndelag", "--utm", "32V 512345", "--total-depth", "40"});
+    const auto r = RunCommand(kCli, {"report",
+                                     "--template",
+                                     kTemplate,
+                                     "-o",
+                                     out,
+                                     "--surface",
+                                     kSamples + "/buoy3",
+                                     "--center",
+                                     kSamples + "/oxy17",
+                                     "--bottom",
+                                     kSamples + "/buoy3:2",
+                                     "--surface-depth",
+                                     "5",
+                                     "--sted",
+                                     "Testvik",
+                                     "--kommune",
+                                     "Hitra",
+                                     "--fylke",
+                                     "Trøndelag",
+                                     "--utm",
+                                     "32V 512345",
+                                     "--total-depth",
+                                     "40"});
     ASSERT_EQ(r.status, 0) << r.err;
     const OfficePackage package = OfficePackage::Read(out);
     const std::string& xml = *package.Find("word/document.xml");
@@ -89,10 +109,10 @@ TEST(ReportCommand, OlderBinaryTemplateIsConvertedFirst) {
     testing::TempDir dir;
     // The binary template is made here from the bundled one.
     std::filesystem::copy_file(kTemplate, dir.Path("mal.docx"));
-    ASSERT_EQ(RunProgram(office, {"--headless", "--norestore", "-env:UserInstallation=file://" + dir.Path("lo"),
-                                  "--convert-to", "dot:MS Word 97 Vorlage", "--outdir", dir.Path(""),
-                                  dir.Path("mal.docx")}),
-              0);
+    ASSERT_EQ(
+        RunProgram(office, {"--headless", "--norestore", "-env:UserInstallation=file://" + dir.Path("lo"),
+                            "--convert-to", "dot:MS Word 97 Vorlage", "--outdir", dir.Path(""), dir.Path("mal.docx")}),
+        0);
     const std::string out = dir.Path("report.docx");
     const auto r = RunCommand(kCli, {"report", "--template", dir.Path("mal.dot"), "-o", out, "--bottom",
                                      kSamples + "/buoy3", "--sted", "Testvik"});

@@ -8,9 +8,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "data/series_range.h"
 #include "graphs/stats_test_data.h"
 #include "report/consult_settings.h"
-#include "data/series_range.h"
 #include "report/gui/TdlgKonsult.h"
 #include "report/gui/offscreen_pictures.h"
 #include "report/office_package.h"
@@ -158,7 +158,9 @@ private slots:
         dlg.OKBtnClick();
         QCOMPARE(error, QString());
         QVERIFY(after);
-        QVERIFY(QRegularExpression("Documents/CorvanReport\\d{14}\\.docx$").match(QDir::fromNativeSeparators(opened)).hasMatch());
+        QVERIFY(QRegularExpression("Documents/CorvanReport\\d{14}\\.docx$")
+                    .match(QDir::fromNativeSeparators(opened))
+                    .hasMatch());
         const OfficePackage doc = OfficePackage::Read(opened.toStdString());
         QVERIFY(doc.Find("word/media/corvan_report_1.png"));
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
@@ -201,7 +203,8 @@ private slots:
             QVERIFY(p.widthPt <= 454.0 && p.heightPt <= r.heightPt);
             // At least 200 dots per inch at the printed size.
             QVERIFY2(image.width() / (p.widthPt / 72.0) >= 199.5, item.description.c_str());
-            QVERIFY2(std::abs(image.width() / double(image.height()) - p.widthPt / p.heightPt) < 0.02, item.description.c_str());
+            QVERIFY2(std::abs(image.width() / double(image.height()) - p.widthPt / p.heightPt) < 0.02,
+                     item.description.c_str());
             QCOMPARE(p.svg.empty(), item.view == ReportView::Matrix);
         }
     }

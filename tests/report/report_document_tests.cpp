@@ -68,10 +68,11 @@ TEST(ReportDocument, SuperscriptDigitsLoseTheirMark) {
 }
 
 TEST(ReportDocument, AbsentSectionIsRemovedWithItsParagraph) {
-    ReportDocument doc(MinimalPackage("<w:p><w:r><w:t>A</w:t></w:r></w:p>"
-                                      "<w:p><w:pPr><w:pStyle w:val=\"Heading1\"/></w:pPr><w:r><w:t>{corvanBunn}</w:t></w:r></w:p>"
-                                      "<w:p><w:r><w:t>B {corvanSpredning} C</w:t></w:r></w:p>"),
-                       "t.docx");
+    ReportDocument doc(
+        MinimalPackage("<w:p><w:r><w:t>A</w:t></w:r></w:p>"
+                       "<w:p><w:pPr><w:pStyle w:val=\"Heading1\"/></w:pPr><w:r><w:t>{corvanBunn}</w:t></w:r></w:p>"
+                       "<w:p><w:r><w:t>B {corvanSpredning} C</w:t></w:r></w:p>"),
+        "t.docx");
     EXPECT_TRUE(doc.HasSection("{corvanBunn}"));
     EXPECT_FALSE(doc.HasSection("{corvanOverflate}"));
     doc.RemoveSection("{corvanBunn}");
@@ -81,9 +82,10 @@ TEST(ReportDocument, AbsentSectionIsRemovedWithItsParagraph) {
 
 TEST(ReportDocument, FilledSectionHoldsHeadingPicturesAndTable) {
     testing::TempDir dir;
-    ReportDocument doc(MinimalPackage("<w:p><w:pPr><w:pStyle w:val=\"Heading1\"/></w:pPr>"
-                                      "<w:r><w:t>{corvanOverflate}</w:t></w:r></w:p><w:p><w:r><w:t>end</w:t></w:r></w:p>"),
-                       "t.docx");
+    ReportDocument doc(
+        MinimalPackage("<w:p><w:pPr><w:pStyle w:val=\"Heading1\"/></w:pPr>"
+                       "<w:r><w:t>{corvanOverflate}</w:t></w:r></w:p><w:p><w:r><w:t>end</w:t></w:r></w:p>"),
+        "t.docx");
     std::vector<ReportPicture> pictures(2);
     pictures[0] = {testing::TinyPng(), "", 450.0, 200.0, "CURRENT SPEED"};
     pictures[1] = {testing::TinyPng(), "<svg xmlns=\"http://www.w3.org/2000/svg\"/>", 450.0, 200.0, "STICK DIAGRAM"};
@@ -106,8 +108,8 @@ TEST(ReportDocument, FilledSectionHoldsHeadingPicturesAndTable) {
         if (n.select_node(".//w:drawing")) kind += "+picture";
         order.push_back(kind);
     }
-    EXPECT_EQ(order, (std::vector<std::string>{"w:p", "w:p+picture", "w:p+picture", "w:p", "w:p", "w:tbl", "w:p",
-                                               "w:p", "w:sectPr"}));
+    EXPECT_EQ(order, (std::vector<std::string>{"w:p", "w:p+picture", "w:p+picture", "w:p", "w:p", "w:tbl", "w:p", "w:p",
+                                               "w:sectPr"}));
     EXPECT_STREQ(body.first_child().select_node(".//w:pStyle").node().attribute("w:val").value(), "Heading1");
     const auto texts = ParagraphTexts(*out.Find("word/document.xml"));
     EXPECT_EQ(texts[0], "Overflatestrøm - 5 meter");
@@ -156,9 +158,10 @@ TEST(ReportDocument, TemplateBecomesADocumentAndMacrosAreRefused) {
     const std::string types = *doc.Package().Find("[Content_Types].xml");
     EXPECT_NE(types.find(kDocumentMainType), std::string::npos);
     EXPECT_EQ(types.find(kTemplateMainType), std::string::npos);
-    EXPECT_THROW(ReportDocument(MinimalPackage("<w:p/>", "", "application/vnd.ms-word.template.macroEnabledTemplate.main+xml"),
-                                "t.dotm"),
-                 FileError);
+    EXPECT_THROW(
+        ReportDocument(MinimalPackage("<w:p/>", "", "application/vnd.ms-word.template.macroEnabledTemplate.main+xml"),
+                       "t.dotm"),
+        FileError);
     OfficePackage broken = MinimalPackage("<w:p>");
     EXPECT_THROW(ReportDocument(broken, "t.docx"), FileError);
     OfficePackage empty;

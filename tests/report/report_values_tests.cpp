@@ -76,8 +76,8 @@ TEST(ReportValues, InstrumentsWithoutCurrentLeaveTheCurrentValuesEmpty) {
     const auto v = AsMap(PositionReplacements(c.data, c.stats, "{corvanSp", "."));
     EXPECT_EQ(v.at("{corvanSpInstr}"), "CorvanT");
     EXPECT_EQ(v.at("{corvanSpInstrNr}"), "0");
-    for (const char* s : {"AvgC}", "RestC}", "Neu}", "MaxC}", "HovedD}", "HovedC}", "MaxFlow}", "MinFlow}",
-                          "AvgFlow}", "Pct0}"}) {
+    for (const char* s :
+         {"AvgC}", "RestC}", "Neu}", "MaxC}", "HovedD}", "HovedC}", "MaxFlow}", "MinFlow}", "AvgFlow}", "Pct0}"}) {
         EXPECT_EQ(v.at(std::string("{corvanSp") + s), "") << s;
     }
 }
@@ -131,7 +131,8 @@ TEST(ReportValues, ContentsLinesForEverySet) {
 TEST(ReportValues, HeadingsDateAndMeasuringMode) {
     EXPECT_EQ(SurfaceHeadingText("5"), "Overflatestrøm - 5 meter");
     EXPECT_EQ(SurfaceHeadingText(" 12 "), "Overflatestrøm - 12 meter");
-    for (const char* no : {"0", "", "abc", "-3", "2.5", "1e2"}) EXPECT_EQ(SurfaceHeadingText(no), "Overflatestrøm") << no;
+    for (const char* no : {"0", "", "abc", "-3", "2.5", "1e2"})
+        EXPECT_EQ(SurfaceHeadingText(no), "Overflatestrøm") << no;
     EXPECT_EQ(PositionHeading(1, "5"), "Spredningsstrøm");
     EXPECT_EQ(PositionHeading(2, "5"), "Bunnstrøm");
     EXPECT_EQ(ReportDateText({2009, 2, 23, 14, 5, 1}), "23/02-2009");
@@ -176,12 +177,12 @@ TEST(ReportViews, PictureCountAndOrderByInstrument) {
         for (const ReportViewItem& v : ReportViews(d)) out.push_back(v.description);
         return out;
     };
-    EXPECT_EQ(descriptions(0, 0), (std::vector<std::string>{
-                                      "TEMPERATURE", "CURRENT SPEED", "CURRENT SPEED BAR CHART",
-                                      "CURRENT DIRECTION BAR CHART", "PROGRESSIVE VECTOR",
-                                      "CURRENT VELOCITY DISTRIBUTION DIAGRAM - Max / mean velocity",
-                                      "CURRENT VELOCITY DISTRIBUTION DIAGRAM - Relative flux / Number measured",
-                                      "STICK DIAGRAM", "CURRENT SPEED / DIRECTION MATRIX"}));
+    EXPECT_EQ(descriptions(0, 0),
+              (std::vector<std::string>{"TEMPERATURE", "CURRENT SPEED", "CURRENT SPEED BAR CHART",
+                                        "CURRENT DIRECTION BAR CHART", "PROGRESSIVE VECTOR",
+                                        "CURRENT VELOCITY DISTRIBUTION DIAGRAM - Max / mean velocity",
+                                        "CURRENT VELOCITY DISTRIBUTION DIAGRAM - Relative flux / Number measured",
+                                        "STICK DIAGRAM", "CURRENT SPEED / DIRECTION MATRIX"}));
     const auto oxygen = descriptions(3, 1);
     ASSERT_EQ(oxygen.size(), 13u);
     EXPECT_EQ(oxygen[2], "OX SAT");

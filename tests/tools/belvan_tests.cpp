@@ -94,8 +94,11 @@ TEST(BelvanConversion, GapsFilledAndInvalidFieldsKeepThePreviousValue) {
     EXPECT_EQ(r.U8() | r.U8() | r.U8(), 0);
     const float halfPi = static_cast<float>(std::numbers::pi / 2);
     const float pi = static_cast<float>(std::numbers::pi);
-    const float expected[5][3] = {{12.5f, halfPi, 8.25f}, {12.5f, halfPi, 8.25f}, {12.5f, halfPi, 8.25f},
-                                  {12.5f, halfPi, 8.25f}, {20.0f, pi, 9.5f}};
+    const float expected[5][3] = {{12.5f, halfPi, 8.25f},
+                                  {12.5f, halfPi, 8.25f},
+                                  {12.5f, halfPi, 8.25f},
+                                  {12.5f, halfPi, 8.25f},
+                                  {20.0f, pi, 9.5f}};
     for (const auto& e : expected) {
         EXPECT_EQ(r.F32(), e[0]);
         EXPECT_EQ(r.F32(), e[1]);
@@ -111,8 +114,8 @@ TEST(BelvanConversion, GapsFilledAndInvalidFieldsKeepThePreviousValue) {
 }
 
 TEST(BelvanConversion, IntervalAcrossMidnightAndOverSkippedNumbers) {
-    const auto midnight = ConvertBelvanRecords(
-        Dat({{7, 1, 0, 1, 2003, 12, 31, 23, 55}, {8, 1, 0, 1, 2004, 1, 1, 0, 5}}), "x", Fixed);
+    const auto midnight =
+        ConvertBelvanRecords(Dat({{7, 1, 0, 1, 2003, 12, 31, 23, 55}, {8, 1, 0, 1, 2004, 1, 1, 0, 5}}), "x", Fixed);
     EXPECT_EQ(midnight.series.intervalMinutes, 10);
     EXPECT_EQ(midnight.series.year, 3);
     EXPECT_EQ(midnight.series.month, 12);
@@ -121,8 +124,8 @@ TEST(BelvanConversion, IntervalAcrossMidnightAndOverSkippedNumbers) {
     EXPECT_EQ(midnight.series.minute, 45);
     // 30 minutes over three numbers: 10, and a start 10 minutes back that
     // crosses into the previous day.
-    const auto skipped = ConvertBelvanRecords(
-        Dat({{1, 1, 0, 1, 99, 3, 1, 0, 5}, {4, 1, 0, 1, 99, 3, 1, 0, 35}}), "x", Fixed);
+    const auto skipped =
+        ConvertBelvanRecords(Dat({{1, 1, 0, 1, 99, 3, 1, 0, 5}, {4, 1, 0, 1, 99, 3, 1, 0, 35}}), "x", Fixed);
     EXPECT_EQ(skipped.series.intervalMinutes, 10);
     EXPECT_EQ(skipped.series.month, 2);
     EXPECT_EQ(skipped.series.day, 28);
@@ -130,8 +133,8 @@ TEST(BelvanConversion, IntervalAcrossMidnightAndOverSkippedNumbers) {
     EXPECT_EQ(skipped.series.minute, 55);
     EXPECT_EQ(skipped.recordCount, 4);
     // A start date off the calendar takes the present time instead.
-    const auto bad = ConvertBelvanRecords(
-        Dat({{1, 1, 0, 1, 2001, 2, 30, 10, 0}, {2, 1, 0, 1, 2001, 2, 30, 10, 20}}), "x", Fixed);
+    const auto bad =
+        ConvertBelvanRecords(Dat({{1, 1, 0, 1, 2001, 2, 30, 10, 0}, {2, 1, 0, 1, 2001, 2, 30, 10, 20}}), "x", Fixed);
     EXPECT_EQ(bad.series.year, 20);
     EXPECT_EQ(bad.series.month, 6);
     EXPECT_EQ(bad.series.hour, 8);
@@ -162,15 +165,15 @@ TEST(BelvanConversion, SingleEmptyAndRefusedInputs) {
     EXPECT_THROW(ConvertBelvanRecords(tooMany, "x", Fixed), FileError);
     // Numbering from -32768 to 32767 would need more records than a file
     // holds.
-    EXPECT_THROW(ConvertBelvanRecords(Dat({{-32768, 1, 0, 1, 99, 1, 1, 0, 0}, {32767, 1, 0, 1, 99, 1, 1, 0, 10}}),
-                                      "x", Fixed),
-                 FileError);
+    EXPECT_THROW(
+        ConvertBelvanRecords(Dat({{-32768, 1, 0, 1, 99, 1, 1, 0, 0}, {32767, 1, 0, 1, 99, 1, 1, 0, 10}}), "x", Fixed),
+        FileError);
 }
 
 TEST(BelvanFiles, ConvertedSetOpensAsVersionFour) {
     TempDir dir;
-    testing::WriteBytes(dir.Path("old.dat"), Dat({{1, 12.5, 90, 8.25, 1995, 5, 17, 10, 0},
-                                                  {2, 13.0, 45, 8.5, 1995, 5, 17, 10, 10}}));
+    testing::WriteBytes(dir.Path("old.dat"),
+                        Dat({{1, 12.5, 90, 8.25, 1995, 5, 17, 10, 0}, {2, 13.0, 45, 8.5, 1995, 5, 17, 10, 10}}));
     const std::string base = dir.Path("new");
     ConvertBelvanFile(dir.Path("old.dat"), base, Fixed);
     EXPECT_FALSE(Exists(base + ".CVN.part"));

@@ -47,7 +47,8 @@ TEST(NumberEntry, DisplayFormats) {
 TEST(SteinhartHart, ThreePointsSolveBackToTheirCurve) {
     const std::array<double, 3> r{30000.0, 10000.0, 3000.0};
     std::array<double, 3> t{};
-    for (int i = 0; i < 3; ++i) t[static_cast<std::size_t>(i)] = *TemperatureOfResistance(kThermistor, r[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < 3; ++i)
+        t[static_cast<std::size_t>(i)] = *TemperatureOfResistance(kThermistor, r[static_cast<std::size_t>(i)]);
     EXPECT_NEAR(t[1], 25.0 - 0.01, 0.1);  // 10 kOhm near 25 deg C with the 273.16 offset
     const Coefficients k = SolveSteinhartHart(r, t);
     EXPECT_NEAR(k.a, kThermistor.a, 1e-12);
@@ -58,9 +59,9 @@ TEST(SteinhartHart, ThreePointsSolveBackToTheirCurve) {
 }
 
 TEST(SteinhartHart, UnsolvableInputGivesTheFailureValues) {
-    for (const std::array<double, 3>& r : {std::array<double, 3>{0.0, 10000.0, 3000.0},
-                                           std::array<double, 3>{30000.0, -5.0, 3000.0},
-                                           std::array<double, 3>{10000.0, 10000.0, 3000.0}}) {
+    for (const std::array<double, 3>& r :
+         {std::array<double, 3>{0.0, 10000.0, 3000.0}, std::array<double, 3>{30000.0, -5.0, 3000.0},
+          std::array<double, 3>{10000.0, 10000.0, 3000.0}}) {
         const Coefficients k = SolveSteinhartHart(r, {0.0, 10.0, 20.0});
         EXPECT_EQ(k.a, kFailedCoefficient);
         EXPECT_EQ(k.b, kFailedCoefficient);

@@ -39,11 +39,13 @@ TEST(CalibrateCommand, SheetJsonAndUsage) {
               "R =   2000  T = 20.00\nR =      0  T =  0.00\n");
     r = Corvan({"calibrate", "6000", "0", "2000", "20", "0", "40", "--test", "1,5e3", "--test", "-1", "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "{\"a\": \"-9.990000E+02\", \"b\": \"-9.990000E+02\", \"c\": \"-9.990000E+02\", "
-                     "\"tests\": [{\"r\": \"1,5e3\", \"t\": \"-273.16\"}, {\"r\": \"-1\", \"t\": \"Error\"}]}\n");
-    for (const auto& bad : std::vector<std::vector<std::string>>{{"calibrate", "1", "2", "3"},
-                                                                 {"calibrate", "1", "2", "3", "4", "5", "x"},
-                                                                 {"calibrate", "1", "2", "3", "4", "5", "6", "--bad"}}) {
+    EXPECT_EQ(r.out,
+              "{\"a\": \"-9.990000E+02\", \"b\": \"-9.990000E+02\", \"c\": \"-9.990000E+02\", "
+              "\"tests\": [{\"r\": \"1,5e3\", \"t\": \"-273.16\"}, {\"r\": \"-1\", \"t\": \"Error\"}]}\n");
+    for (const auto& bad :
+         std::vector<std::vector<std::string>>{{"calibrate", "1", "2", "3"},
+                                               {"calibrate", "1", "2", "3", "4", "5", "x"},
+                                               {"calibrate", "1", "2", "3", "4", "5", "6", "--bad"}}) {
         r = Corvan(bad);
         EXPECT_EQ(r.status, 2);
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
@@ -52,16 +54,16 @@ TEST(CalibrateCommand, SheetJsonAndUsage) {
 }
 
 TEST(RecalcCommand, BoxesOfTheSecondDialog) {
-    auto r = Corvan({"recalc", "2.118338E-03", "1.467553E-04", "4,037406E-07", "--measured", "20", "--reference",
-                     "20.5"});
+    auto r =
+        Corvan({"recalc", "2.118338E-03", "1.467553E-04", "4,037406E-07", "--measured", "20", "--reference", "20.5"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out.rfind("A: 2.118338E-03\nB: 1.467553E-04\nC: 4.037406E-07\nRt: 2000.0\nNew A: 2.", 0), 0u)
-        << r.out;
-    r = Corvan({"recalc", "2.118338E-03", "1.467553E-04", "4.037406E-07", "--rt", "0,04", "--reference", "20",
-                "--json"});
+    EXPECT_EQ(r.out.rfind("A: 2.118338E-03\nB: 1.467553E-04\nC: 4.037406E-07\nRt: 2000.0\nNew A: 2.", 0), 0u) << r.out;
+    r = Corvan(
+        {"recalc", "2.118338E-03", "1.467553E-04", "4.037406E-07", "--rt", "0,04", "--reference", "20", "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "{\"a\": \"2.118338E-03\", \"b\": \"1.467553E-04\", \"c\": \"4.037406E-07\", "
-                     "\"rt\": \"0,04\", \"new_a\": \"\"}\n");
+    EXPECT_EQ(r.out,
+              "{\"a\": \"2.118338E-03\", \"b\": \"1.467553E-04\", \"c\": \"4.037406E-07\", "
+              "\"rt\": \"0,04\", \"new_a\": \"\"}\n");
     r = Corvan({"recalc", "2.118338E-03", "1.467553E-04", "4.037406E-07", "--measured", "-30"});
     EXPECT_NE(r.out.find("Rt: Underflow\nNew A: \n"), std::string::npos) << r.out;
     EXPECT_EQ(Corvan({"recalc", "1", "2", "3", "--measured", "1", "--rt", "2"}).status, 2);
@@ -83,9 +85,10 @@ TEST(SalinityCommand, GridSetAndRefusal) {
     EXPECT_EQ(r.out, "Ser\tFirst\tDate\tTime\tSalinity\n1\t0\t24.03.04\t12:00\t33.00\n2\t10\t24.03.09\t07:05\t\n");
     r = Corvan({"salinity", base, "--set", "2=34,5", "--set", "1=abc", "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "{\"series\": [{\"ser\": 1, \"first\": 0, \"date\": \"24.03.04\", \"time\": \"12:00\", "
-                     "\"salinity\": \"33.00\"}, {\"ser\": 2, \"first\": 10, \"date\": \"24.03.09\", \"time\": "
-                     "\"07:05\", \"salinity\": \"34.50\"}]}\n");
+    EXPECT_EQ(r.out,
+              "{\"series\": [{\"ser\": 1, \"first\": 0, \"date\": \"24.03.04\", \"time\": \"12:00\", "
+              "\"salinity\": \"33.00\"}, {\"ser\": 2, \"first\": 10, \"date\": \"24.03.09\", \"time\": "
+              "\"07:05\", \"salinity\": \"34.50\"}]}\n");
     EXPECT_TRUE(Exists(base + ".~RF6"));
     r = Corvan({"salinity", base, "--set", "1="});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -219,8 +222,8 @@ TEST(BelvanCommand, ConvertsRefusesToReplaceAndKeepsBackups) {
 
 TEST(ToolCommands, ListedInTheHelp) {
     const auto r = Corvan({"--help"});
-    for (const char* name : {"calibrate R1", "recalc A B C", "salinity FILE", "scale FILE", "merge-gps --temperature",
-                             "belvan IN.dat"})
+    for (const char* name :
+         {"calibrate R1", "recalc A B C", "salinity FILE", "scale FILE", "merge-gps --temperature", "belvan IN.dat"})
         EXPECT_NE(r.out.find(name), std::string::npos) << name;
 }
 

@@ -15,6 +15,7 @@
 
 #include "data/byte_io.h"
 #include "data/settings_access.h"
+#include "support/modal.h"
 #include "support/temp_dir.h"
 #include "tools/belvan.h"
 #include "tools/gui/TCalRawDlg.h"
@@ -25,13 +26,12 @@
 #include "tools/gui/TdlgSetSal.h"
 #include "tools/tool_fixtures.h"
 #include "ui/TSelectDlg.h"
-#include "support/modal.h"
 #include "ui/TfrmMain.h"
 
 using namespace corvan;
+using corvan::testing::CaptureNextMessage;
 using corvan::testing::ClickOk;
 using corvan::testing::OnNextModal;
-using corvan::testing::CaptureNextMessage;
 
 namespace {
 

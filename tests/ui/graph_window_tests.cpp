@@ -101,7 +101,10 @@ private slots:
             QCOMPARE(LeftAxisShown(w), bar);
             w.vectorItems[kVectorStick]->trigger();
             const auto again = LeftAxisShown(w);
-            QVERIFY2(again == stick, qPrintable(QString("%1 %2 / %3 %4").arg(again.first).arg(again.second).arg(stick.first).arg(stick.second)));
+            QVERIFY2(
+                again == stick,
+                qPrintable(
+                    QString("%1 %2 / %3 %4").arg(again.first).arg(again.second).arg(stick.first).arg(stick.second)));
         }
         if (qEnvironmentVariableIsSet("CORVAN_KEEP_PICTURES")) {
             // Pictures of every graph for a look by eye beside `corvan plot`.
@@ -114,7 +117,8 @@ private slots:
         }
         // The stick diagram's axis is widened beyond -M .. M.
         QVERIFY(stick.second > w.Scale().speedMax);
-        QVERIFY2(stick.first == -stick.second, qPrintable(QString("%1 %2 %3").arg(stick.first).arg(stick.second).arg(w.Scale().speedMax)));
+        QVERIFY2(stick.first == -stick.second,
+                 qPrintable(QString("%1 %2 %3").arg(stick.first).arg(stick.second).arg(w.Scale().speedMax)));
     }
 
     void aFailedOpenAfterAGraphShowsTheList() {
@@ -145,8 +149,8 @@ private slots:
         Open(w, "oxy17");
         QVERIFY(PopupCaptions(w).isEmpty());  // the list page has none
         w.actMatrix->trigger();
-        QCOMPARE(PopupCaptions(w), QStringList({"Current speed / direction matrix", "Statistical summary", "-",
-                                                "Copy to Clipboard"}));
+        QCOMPARE(PopupCaptions(w),
+                 QStringList({"Current speed / direction matrix", "Statistical summary", "-", "Copy to Clipboard"}));
         w.vectorItems[kVectorProgressive]->trigger();
         QCOMPARE(PopupCaptions(w),
                  QStringList({"&Progressive vector", "M&ax / mean velocity", "&Relative flux / Number measured",
@@ -193,7 +197,9 @@ private slots:
         QVERIFY(w.Panel3->isVisible());
         QTest::keyClick(&w, Qt::Key_C, Qt::ControlModifier);
         const QImage copy = ClipboardImage();
-        QVERIFY2(copy.size() == page.size(), qPrintable(QString("%1x%2 %3x%4").arg(copy.width()).arg(copy.height()).arg(page.width()).arg(page.height())));
+        QVERIFY2(copy.size() == page.size(),
+                 qPrintable(
+                     QString("%1x%2 %3x%4").arg(copy.width()).arg(copy.height()).arg(page.width()).arg(page.height())));
         for (QWidget* panel : {w.Panel1, w.Panel3}) {
             const QImage shown = panel->grab().toImage().convertToFormat(QImage::Format_RGB32);
             QVERIFY(SameRegion(copy, shown, panel->mapTo(&page, QPoint(0, 0))));

@@ -15,9 +15,9 @@
 
 #include "data/data_set.h"
 #include "data/settings_access.h"
+#include "support/modal.h"
 #include "tarsen_synth.h"
 #include "ui/TdlgTarsenCell.h"
-#include "support/modal.h"
 #include "ui/TfrmMain.h"
 #include "ui/import_command.h"
 
@@ -192,7 +192,8 @@ private slots:
         ui.replace = false;
         w.actImport->trigger();
         QCOMPARE(ui.questions.size(), 1);
-        QCOMPARE(ui.questions[0], dir_.filePath("east.CVN") + "\rThis file already exists.\rDo you want to replace it?");
+        QCOMPARE(ui.questions[0],
+                 dir_.filePath("east.CVN") + "\rThis file already exists.\rDo you want to replace it?");
         QCOMPARE(Bytes(dir_.filePath("east.CVN")), before);
         QVERIFY(std::abs(w.Data().records[0].speed - 50.0f) < 1e-3f);
         // Yes replaces it and keeps the old one aside.

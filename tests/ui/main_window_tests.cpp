@@ -12,27 +12,27 @@
 #include <QtTest>
 #include <functional>
 
-#include "data/data_set.h"
-#include "data/measurement_files.h"
-#include "data/text_export.h"
-#include "ui/TExportDlg.h"
-#include "ui/TSelectDlg.h"
-#include "ui/export_command.h"
-#include "print/gui/printer_chooser.h"
-#include "graphs/gui/TChartVx.h"
-#include "graphs/gui/TGraphPage.h"
-#include "ui/TAboutBox.h"
-#include "support/modal.h"
-#include "ui/TfrmMain.h"
-#include "ui/list_view.h"
-#include "ui/settings_store.h"
-#include "ui/table_grid.h"
-#include "instrument/gui/TInstrumentPage.h"
-#include "instrument/gui/TReceivePump.h"
-#include "instrument/gui/TVxObjComm.h"
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QProcess>
+#include "data/data_set.h"
+#include "data/measurement_files.h"
+#include "data/text_export.h"
+#include "graphs/gui/TChartVx.h"
+#include "graphs/gui/TGraphPage.h"
+#include "instrument/gui/TInstrumentPage.h"
+#include "instrument/gui/TReceivePump.h"
+#include "instrument/gui/TVxObjComm.h"
+#include "print/gui/printer_chooser.h"
+#include "support/modal.h"
+#include "ui/TAboutBox.h"
+#include "ui/TExportDlg.h"
+#include "ui/TSelectDlg.h"
+#include "ui/TfrmMain.h"
+#include "ui/export_command.h"
+#include "ui/list_view.h"
+#include "ui/settings_store.h"
+#include "ui/table_grid.h"
 
 using namespace corvan;
 using corvan::testing::ClickOk;
@@ -136,8 +136,8 @@ private slots:
         QCOMPARE(QString::fromStdString(last[1]), QString("2"));
         // The mouse wheel moves one line.
         QTest::keyClick(list, Qt::Key_Home);
-        QWheelEvent wheel(QPointF(50, 50), list->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120),
-                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent wheel(QPointF(50, 50), list->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(list, &wheel);
         QCOMPARE(list->FirstVisibleRecord(), 1);
 

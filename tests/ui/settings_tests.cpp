@@ -9,8 +9,9 @@ namespace corvan {
 namespace {
 
 TEST(Ini, SectionsIdentifiersAndVerbatimValues) {
-    const auto e = ParseIni("; old settings\r\n[Comm]\r\nPort=3\r\nCorvanBaud = 19200\r\n\r\n[Directory]\r\n"
-                            "Corvan=c:\\data\\\r\nnot a pair\r\n[Margins]\r\nLeft=1,5\r\n");
+    const auto e = ParseIni(
+        "; old settings\r\n[Comm]\r\nPort=3\r\nCorvanBaud = 19200\r\n\r\n[Directory]\r\n"
+        "Corvan=c:\\data\\\r\nnot a pair\r\n[Margins]\r\nLeft=1,5\r\n");
     ASSERT_EQ(e.size(), 4u);
     EXPECT_EQ(e[0].section, "Comm");
     EXPECT_EQ(e[0].ident, "Port");

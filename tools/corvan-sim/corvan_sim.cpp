@@ -138,8 +138,8 @@ private:
 Reply WaitReply(Line& line, int timeoutMs) {
     const auto until = Clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
-        const int left = static_cast<int>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count());
+        const int left =
+            static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count());
         if (left <= 0) return Reply::Timeout;
         const int b = line.Read(left);
         if (b == -2) return Reply::Closed;
@@ -152,11 +152,16 @@ Reply WaitReply(Line& line, int timeoutMs) {
 
 const char* ReplyName(Reply r) {
     switch (r) {
-        case Reply::Ack: return "ACK";
-        case Reply::Nak: return "NAK";
-        case Reply::Esc: return "ESC";
-        case Reply::Timeout: return "time-out";
-        case Reply::Closed: return "link closed";
+        case Reply::Ack:
+            return "ACK";
+        case Reply::Nak:
+            return "NAK";
+        case Reply::Esc:
+            return "ESC";
+        case Reply::Timeout:
+            return "time-out";
+        case Reply::Closed:
+            return "link closed";
     }
     return "?";
 }
@@ -308,8 +313,8 @@ int RunTcp(const Options& o, Clock::time_point deadline) {
     std::printf("tcp:127.0.0.1:%d\n", ntohs(addr.sin_port));
     std::fflush(stdout);
     while (Clock::now() < deadline) {
-        const int left = static_cast<int>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count());
+        const int left =
+            static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count());
         pollfd p{listener, POLLIN, 0};
         if (::poll(&p, 1, std::max(left, 0)) <= 0) continue;
         const int conn = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
@@ -347,15 +352,25 @@ int main(int argc, char** argv) {
             std::fputs(kUsage, stdout);
             return 0;
         }
-        if (!hasValue) ok = false;
-        else if (a == "--tcp") { o.tcp = true; ok = ParseInt(v, o.tcpPort); }
-        else if (a == "--type") ok = ParseInt(v, o.config.instrumentType);
-        else if (a == "--count") ok = ParseInt(v, o.config.count) && o.config.count >= 0 && o.config.count <= 65535;
-        else if (a == "--series") ok = ParseSeriesList(v, o.config.series);
-        else if (a == "--sensor-kind") ok = ParseInt(v, o.config.sensorKind);
-        else if (a == "--coefficient") ok = ParseHexBytes(v, o.config.coefficient) && o.config.coefficient.size() == 6;
-        else if (a == "--reference") ok = ParseInt(v, o.config.referenceNumber);
-        else if (a == "--series-count-byte") ok = ParseInt(v, o.config.seriesCountByte);
+        if (!hasValue)
+            ok = false;
+        else if (a == "--tcp") {
+            o.tcp = true;
+            ok = ParseInt(v, o.tcpPort);
+        } else if (a == "--type")
+            ok = ParseInt(v, o.config.instrumentType);
+        else if (a == "--count")
+            ok = ParseInt(v, o.config.count) && o.config.count >= 0 && o.config.count <= 65535;
+        else if (a == "--series")
+            ok = ParseSeriesList(v, o.config.series);
+        else if (a == "--sensor-kind")
+            ok = ParseInt(v, o.config.sensorKind);
+        else if (a == "--coefficient")
+            ok = ParseHexBytes(v, o.config.coefficient) && o.config.coefficient.size() == 6;
+        else if (a == "--reference")
+            ok = ParseInt(v, o.config.referenceNumber);
+        else if (a == "--series-count-byte")
+            ok = ParseInt(v, o.config.seriesCountByte);
         else if (a == "--poke") {
             const std::string s = v;
             const auto eq = s.find('=');
@@ -364,13 +379,18 @@ int main(int argc, char** argv) {
             ok = eq != std::string::npos && ParseInt(s.substr(0, eq).c_str(), off) &&
                  ParseHexBytes(s.substr(eq + 1), val) && val.size() == 1;
             if (ok) o.config.headerPokes[off] = val[0];
-        }
-        else if (a == "--baud") ok = ParseInt(v, o.baud) && o.baud >= 0;
-        else if (a == "--bad-block") ok = ParseInt(v, o.badBlock);
-        else if (a == "--bad-times") ok = ParseInt(v, o.badTimes);
-        else if (a == "--garbage") ok = ParseInt(v, o.garbage) && o.garbage >= 0;
-        else if (a == "--timeout") ok = ParseInt(v, o.timeoutSeconds) && o.timeoutSeconds > 0;
-        else ok = false;
+        } else if (a == "--baud")
+            ok = ParseInt(v, o.baud) && o.baud >= 0;
+        else if (a == "--bad-block")
+            ok = ParseInt(v, o.badBlock);
+        else if (a == "--bad-times")
+            ok = ParseInt(v, o.badTimes);
+        else if (a == "--garbage")
+            ok = ParseInt(v, o.garbage) && o.garbage >= 0;
+        else if (a == "--timeout")
+            ok = ParseInt(v, o.timeoutSeconds) && o.timeoutSeconds > 0;
+        else
+            ok = false;
         if (!ok) {
             std::fprintf(stderr, "corvan-sim: bad argument %s\n%s", a.c_str(), kUsage);
             return 2;

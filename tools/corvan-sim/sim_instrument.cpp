@@ -13,9 +13,15 @@ constexpr std::uint8_t kFill = 0xA5;
 
 int RecordBytes(int type) {
     switch (type) {
-        case 0: case 1: case 2: case 3: return 4;
-        case 4: return 2;
-        default: return 0;
+        case 0:
+        case 1:
+        case 2:
+        case 3:
+            return 4;
+        case 4:
+            return 2;
+        default:
+            return 0;
     }
 }
 

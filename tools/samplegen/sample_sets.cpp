@@ -51,8 +51,8 @@ Current TidalCurrent(double hours, Lcg& rng) {
 }
 
 float DailyTemperature(double hours, double base, Lcg& rng) {
-    return static_cast<float>(std::round((base + 0.6 * std::sin(kTwoPi * (hours - 9.0) / 24.0) + rng.Noise(0.05)) * 100.0) /
-                              100.0);
+    return static_cast<float>(
+        std::round((base + 0.6 * std::sin(kTwoPi * (hours - 9.0) / 24.0) + rng.Noise(0.05)) * 100.0) / 100.0);
 }
 
 SeriesHeader MakeSeries(int first, int year, int month, int day, int hour, int minute, int intervalSeconds) {
@@ -133,7 +133,8 @@ void WriteOxygenSample(const std::string& baseName) {
         r.speed = c.speed;
         r.direction = c.direction;
         r.temperature = DailyTemperature(hours, 10.2, rng);
-        r.optional = static_cast<float>(std::round((93.0 + 4.0 * std::sin(kTwoPi * hours / 24.0) + rng.Noise(0.5)) * 10.0) / 10.0);
+        r.optional = static_cast<float>(
+            std::round((93.0 + 4.0 * std::sin(kTwoPi * hours / 24.0) + rng.Noise(0.5)) * 10.0) / 10.0);
         // The companion instrument sat 5 m deeper: slower, colder, less oxygen.
         MeasurementRecord& l = companion[static_cast<std::size_t>(i)];
         l.speed = static_cast<float>(std::round(c.speed * 0.7f * 10.0f) / 10.0f);

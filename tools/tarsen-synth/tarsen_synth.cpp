@@ -88,9 +88,7 @@ Matrix InstrumentToEarth(const Attitude& a) {
     return Multiply(Multiply(H, P), D);
 }
 
-std::int16_t Round16(double v) {
-    return static_cast<std::int16_t>(std::clamp(std::lround(v), -32768L, 32767L));
-}
+std::int16_t Round16(double v) { return static_cast<std::int16_t>(std::clamp(std::lround(v), -32768L, 32767L)); }
 
 void Put16(std::vector<std::uint8_t>& b, std::size_t at, std::uint16_t v) {
     b[at] = static_cast<std::uint8_t>(v & 0xFF);
@@ -294,7 +292,9 @@ void FileBuilder::HeadConfiguration(const Instrument& in) {
     std::vector<std::uint8_t> r = Frame(4, 224);
     Put16(r, 6, in.frequencyKHz);
     PutText(r, 10, in.headSerial);
-    for (int i = 0; i < 9; ++i) Put16(r, 30 + 2 * static_cast<std::size_t>(i), static_cast<std::uint16_t>(in.matrix[static_cast<std::size_t>(i)]));
+    for (int i = 0; i < 9; ++i)
+        Put16(r, 30 + 2 * static_cast<std::size_t>(i),
+              static_cast<std::uint16_t>(in.matrix[static_cast<std::size_t>(i)]));
     Put16(r, 220, in.headBeams);
     Seal(r);
     lastRecord_ = bytes_.size();
@@ -358,7 +358,9 @@ void FileBuilder::DataRecord(std::uint8_t id, int beams, int cells, const Profil
     bytes_.insert(bytes_.end(), r.begin(), r.end());
 }
 
-void FileBuilder::StrayBytes(const std::vector<std::uint8_t>& stray) { bytes_.insert(bytes_.end(), stray.begin(), stray.end()); }
+void FileBuilder::StrayBytes(const std::vector<std::uint8_t>& stray) {
+    bytes_.insert(bytes_.end(), stray.begin(), stray.end());
+}
 
 void FileBuilder::CorruptLastRecord() { bytes_[lastRecord_ + 10] ^= 0x40; }
 

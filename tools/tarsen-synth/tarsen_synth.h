@@ -81,14 +81,14 @@ struct Profile {
     std::array<std::uint8_t, 6> bcd{};  // minute, second, day, hour, year, month as stored
     std::int16_t errorWord = 0;
     std::uint16_t auxiliary = 0;
-    std::uint16_t battery = 120;     // 0.1 V
+    std::uint16_t battery = 120;       // 0.1 V
     std::uint16_t soundSpeed = 15000;  // 0.1 m/s
-    std::int16_t heading = 0;        // 0.1 degree
+    std::int16_t heading = 0;          // 0.1 degree
     std::int16_t pitch = 0;
     std::int16_t roll = 0;
-    std::uint32_t pressure = 0;      // 0.001 dbar
+    std::uint32_t pressure = 0;  // 0.001 dbar
     std::uint8_t status = 0;
-    std::int16_t temperature = 0;    // 0.01 degree C
+    std::int16_t temperature = 0;        // 0.01 degree C
     std::vector<std::int16_t> velocity;  // mm/s, beam by beam
     std::vector<std::uint8_t> amplitude;
 };

@@ -30,15 +30,24 @@ int main(int argc, char** argv) {
         const std::string a = argv[i];
         if (i + 1 >= argc) return Usage();
         const long long v = std::atoll(argv[++i]);
-        if (a == "--type") type = static_cast<int>(v);
-        else if (a == "--profiles") profiles = v;
-        else if (a == "--size-mb") sizeMb = v;
-        else if (a == "--beams") beams = static_cast<int>(v);
-        else if (a == "--cells") cells = static_cast<int>(v);
-        else if (a == "--id") id = static_cast<int>(v);
-        else if (a == "--interval") interval = static_cast<int>(v);
-        else if (a == "--coordinates") coordinates = static_cast<int>(v);
-        else return Usage();
+        if (a == "--type")
+            type = static_cast<int>(v);
+        else if (a == "--profiles")
+            profiles = v;
+        else if (a == "--size-mb")
+            sizeMb = v;
+        else if (a == "--beams")
+            beams = static_cast<int>(v);
+        else if (a == "--cells")
+            cells = static_cast<int>(v);
+        else if (a == "--id")
+            id = static_cast<int>(v);
+        else if (a == "--interval")
+            interval = static_cast<int>(v);
+        else if (a == "--coordinates")
+            coordinates = static_cast<int>(v);
+        else
+            return Usage();
     }
     if (type < 0 || type > 6) return Usage();
     tarsen_synth::Deployment d;

@@ -274,9 +274,11 @@ void TdlgTidalAnalysis::SaveBtnClick() {
 void TdlgTidalAnalysis::CopyPage() {
     QWidget* page = Pages->currentWidget();
     if (page == GridConstituents) {
-        QApplication::clipboard()->setText(QString::fromStdString(TableAsText(ConstituentTable(analysis_, decimalSeparator_))));
+        QApplication::clipboard()->setText(
+            QString::fromStdString(TableAsText(ConstituentTable(analysis_, decimalSeparator_))));
     } else if (page == GridTemperature) {
-        QApplication::clipboard()->setText(QString::fromStdString(TableAsText(TemperatureTable(analysis_, decimalSeparator_))));
+        QApplication::clipboard()->setText(
+            QString::fromStdString(TableAsText(TemperatureTable(analysis_, decimalSeparator_))));
     } else if (auto* chart = qobject_cast<TTidalChartView*>(page); chart && chart->paint) {
         QImage image(QSize(900, 600), QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::white);
@@ -290,8 +292,9 @@ void TdlgTidalAnalysis::CopyPage() {
 void TdlgTidalAnalysis::PrintPage(QPrinter& printer) {
     QPainter p;
     if (!p.begin(&printer)) return;
-    const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution()).translated(
-        -printer.pageLayout().paintRectPixels(printer.resolution()).topLeft());
+    const QRectF area = printer.pageLayout()
+                            .paintRectPixels(printer.resolution())
+                            .translated(-printer.pageLayout().paintRectPixels(printer.resolution()).topLeft());
     QFont font = p.font();
     font.setPointSizeF(9);
     p.setFont(font);
@@ -367,7 +370,8 @@ void TdlgTidalAnalysis::PrepareCharts() {
         const GraphPageDescription page = describe(vector, paper);
         GraphHeader header;
         header.title = kResidualTitle;
-        header.info = InformationTexts(*detided_, std::filesystem::path(MeasurementFileName(detided_->baseName)).filename().string());
+        header.info = InformationTexts(
+            *detided_, std::filesystem::path(MeasurementFileName(detided_->baseName)).filename().string());
         header.legendShown = true;
         header.legend = page.legend;
         PaintGraphFigure(p, r, page, &header);

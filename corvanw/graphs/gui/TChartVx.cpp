@@ -119,7 +119,8 @@ void TChartVx::ZoomTo(double xMinimum, double xMaximum, double yMinimum, double 
             bottom_.minimum = lower;
             bottom_.maximum = lower + std::max(3.0 * step, std::min(e.xMaximum + 0.1 * (xb - xa) - lower, xb - xa));
         }
-        const double h = std::max(3.0 * description_.left.increment, std::min(e.yMaximum - e.yMinimum + 0.2 * (yb - ya), yb - ya));
+        const double h =
+            std::max(3.0 * description_.left.increment, std::min(e.yMaximum - e.yMinimum + 0.2 * (yb - ya), yb - ya));
         left_.minimum = yb - h;
         left_.maximum = yb;
         // The equal scale of the zoomed view is found at the next painting.
@@ -182,8 +183,8 @@ bool TChartVx::PanVector(int dx, int dy) {
     if (ll > 0.0 && dy != 0) {
         const double span = left_.maximum - left_.minimum;
         const double dv = -dy * span / ll;
-        const PanResult r = PanBottomRange(left_.minimum - dv, left_.maximum - dv, e.yMinimum - 0.1 * span,
-                                           e.yMaximum + 0.1 * span);
+        const PanResult r =
+            PanBottomRange(left_.minimum - dv, left_.maximum - dv, e.yMinimum - 0.1 * span, e.yMaximum + 0.1 * span);
         left_.minimum = r.minimum;
         left_.maximum = r.maximum;
         allowed = allowed && r.allowed;
@@ -218,8 +219,10 @@ void TChartVx::mousePressEvent(QMouseEvent* event) {
     pressButton_ = event->button();
     pressPoint_ = lastPoint_ = event->position().toPoint();
     dragging_ = true;
-    if (pressButton_ == Qt::LeftButton) setCursor(MagnifierCursor(true));
-    else if (pressButton_ == Qt::RightButton) setCursor(Qt::OpenHandCursor);
+    if (pressButton_ == Qt::LeftButton)
+        setCursor(MagnifierCursor(true));
+    else if (pressButton_ == Qt::RightButton)
+        setCursor(Qt::OpenHandCursor);
     grabMouse();
 }
 

@@ -20,8 +20,7 @@ TGraphPage::TGraphPage(const DataSet& data, const Statistics& stats, const Scale
     });
 }
 
-bool TGraphPage::ShowGraph(int graphKind, int barKind, int lineKind, int barScale, bool startOfDays,
-                           int vectorKind) {
+bool TGraphPage::ShowGraph(int graphKind, int barKind, int lineKind, int barScale, bool startOfDays, int vectorKind) {
     if (!data_.dataLoaded || !data_.statisticsValid) return false;
     graphKind_ = graphKind;
     if (graphKind == kGraphVector) vectorKind_ = vectorKind;

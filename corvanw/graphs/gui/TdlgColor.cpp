@@ -93,10 +93,14 @@ TdlgColor::TdlgColor(SettingsAccess* store, QWidget* parent) : QDialog(parent), 
 
 QFrame* TdlgColor::SwatchFrame(int tag) const {
     switch (tag) {
-        case kLegend: return clrLegend;
-        case kBackground: return clrBack;
-        case kLine: return clrLine;
-        default: return clrBar;
+        case kLegend:
+            return clrLegend;
+        case kBackground:
+            return clrBack;
+        case kLine:
+            return clrLine;
+        default:
+            return clrBar;
     }
 }
 

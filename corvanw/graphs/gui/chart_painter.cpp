@@ -61,8 +61,10 @@ void DrawLine(QPainter& p, const QPointF& o, const ChartLayout& L, const ChartLi
         };
         auto flush = [&] {
             emitColumn();
-            if (run.size() > 1) p.drawPolyline(run.data(), static_cast<int>(run.size()));
-            else if (run.size() == 1) p.drawPoint(run.front());
+            if (run.size() > 1)
+                p.drawPolyline(run.data(), static_cast<int>(run.size()));
+            else if (run.size() == 1)
+                p.drawPoint(run.front());
             run.clear();
         };
         for (const ChartPoint& pt : line.points) {
@@ -217,8 +219,10 @@ void PaintGraphPage(QPainter& p, const QRectF& rect, const GraphPageDescription&
     const QRectF right(rect.left() + half, rect.top(), rect.width() - half, rect.height());
     PaintChart(p, left, page.chart1);
     // The right half shows the page's own background when it has no diagram.
-    if (page.chart2) PaintChart(p, right, *page.chart2);
-    else p.fillRect(right, Colour(page.chart1.background));
+    if (page.chart2)
+        PaintChart(p, right, *page.chart2);
+    else
+        p.fillRect(right, Colour(page.chart1.background));
 }
 
 namespace {
@@ -333,9 +337,9 @@ std::string WriteGraphFigure(const std::string& path, FigureFormat format, const
             const int resolution = std::max(72, dpi);
             pdf.setResolution(resolution);
             // One page the size of the figure at 96 logical pixels per inch.
-            pdf.setPageSize(QPageSize(QSizeF(logicalSize.width() * 72.0 / kScreenDpi,
-                                             logicalSize.height() * 72.0 / kScreenDpi),
-                                      QPageSize::Point));
+            pdf.setPageSize(
+                QPageSize(QSizeF(logicalSize.width() * 72.0 / kScreenDpi, logicalSize.height() * 72.0 / kScreenDpi),
+                          QPageSize::Point));
             pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
             QPainter p;
             if (p.begin(&pdf)) {

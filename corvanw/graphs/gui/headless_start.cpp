@@ -1,7 +1,7 @@
 #include "graphs/gui/headless_start.h"
 
-#include <QtGlobal>
 #include <QString>
+#include <QtGlobal>
 #include <cstdio>
 
 namespace corvan {

@@ -44,7 +44,8 @@ void CopyGraphPage(QWidget& page, const std::vector<QWidget*>& panels, QWidget& 
     CopyPictureToClipboard(page.size(), [&](QPainter& p) {
         for (QWidget* panel : panels) {
             if (panel == nullptr || !panel->isVisible()) continue;
-            panel->render(&p, panel->mapTo(&page, QPoint(0, 0)), QRegion(), QWidget::DrawChildren | QWidget::DrawWindowBackground);
+            panel->render(&p, panel->mapTo(&page, QPoint(0, 0)), QRegion(),
+                          QWidget::DrawChildren | QWidget::DrawWindowBackground);
         }
         p.setFont(ChartFont());
         PaintGraphPage(p, QRectF(chartAt, QSizeF(chartArea.size())), view);

@@ -72,7 +72,8 @@ void TCommParamDlg::SetSystemDevices(const QStringList& devices) {
 
 void TCommParamDlg::FillPorts() {
     ComboBoxPort->clear();
-    for (int n = 1; n <= kNumberedPorts; ++n) ComboBoxPort->addItem(QString::fromLatin1(kPortPrefix) + QString::number(n));
+    for (int n = 1; n <= kNumberedPorts; ++n)
+        ComboBoxPort->addItem(QString::fromLatin1(kPortPrefix) + QString::number(n));
     QStringList devices = devices_;
     // A device kept in the settings stays choosable even when the system does
     // not list it (a pseudo-terminal, an adapter unplugged for now).

@@ -94,14 +94,17 @@ void TDownloadDlg::DownloadByte(std::uint8_t byte) {
     Send(reply);
     if (reply != LinkReply::Ack) return;
     switch (protocol_.Phase()) {
-        case DownloadPhase::CountBlock: LabelAction->setText(QString::fromLatin1(kWaitingForHeader)); break;
+        case DownloadPhase::CountBlock:
+            LabelAction->setText(QString::fromLatin1(kWaitingForHeader));
+            break;
         case DownloadPhase::DataBlocks:
             LabelAction->setText(QString::fromLatin1(kReceivingMeasurement));
             if (protocol_.Received() > 0) {
                 LabelRead->setText(QString::fromStdString(ProgressText(protocol_.Received(), protocol_.Total())));
             }
             break;
-        default: break;
+        default:
+            break;
     }
 }
 

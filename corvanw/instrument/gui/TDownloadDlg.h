@@ -3,8 +3,8 @@
 // the receive pump feeds it the bytes, and lets the user save the result.
 
 #include <QDialog>
-#include <functional>
 #include <QString>
+#include <functional>
 
 #include "instrument/download_protocol.h"
 #include "instrument/gui/TReceivePump.h"

@@ -3,12 +3,12 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QHBoxLayout>
-#include <QPixmap>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPixmap>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -68,8 +68,8 @@ int TTerminalPaintBox::LineHeight() const { return QFontMetrics(font()).bounding
 int TTerminalPaintBox::Margin() const { return 2 * kPenWidth; }
 
 TerminalLayout TTerminalPaintBox::Relayout() {
-    layout_ = LayoutTerminal(terminal_.LineCount(), height(), LineHeight(), Margin(), terminal_.Follow(),
-                             scrollBar_.value());
+    layout_ =
+        LayoutTerminal(terminal_.LineCount(), height(), LineHeight(), Margin(), terminal_.Follow(), scrollBar_.value());
     {
         const QSignalBlocker block(&scrollBar_);
         scrollBar_.setEnabled(layout_.scrollEnabled);
@@ -299,7 +299,8 @@ void TInstrumentPage::PrintBtnToggled(bool on) {
         const QSignalBlocker block(PrintBtn);
         PrintBtn->setChecked(false);
         PrintBtn->setIcon(PrintGlyph(false));
-        QMessageBox::warning(this, QString::fromLatin1(kPrint).remove(QLatin1Char('&')), QString::fromLatin1(kNoPrinter));
+        QMessageBox::warning(this, QString::fromLatin1(kPrint).remove(QLatin1Char('&')),
+                             QString::fromLatin1(kNoPrinter));
         return;
     }
     QFont font = Edit2->font();

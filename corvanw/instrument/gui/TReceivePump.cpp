@@ -11,9 +11,12 @@ TReceivePump::TReceivePump(TVxObjComm& comm, TerminalBuffer& terminal, QObject* 
     // The tick alone would leave each block waiting up to 20 ms for its
     // acknowledgement, which at 115200 bit/s nearly doubles the download
     // time; bytes are therefore also taken as soon as they arrive.
-    connect(&comm_, &TVxObjComm::DataArrived, this, [this] {
-        if (Running()) Drain();
-    }, Qt::QueuedConnection);
+    connect(
+        &comm_, &TVxObjComm::DataArrived, this,
+        [this] {
+            if (Running()) Drain();
+        },
+        Qt::QueuedConnection);
 }
 
 void TReceivePump::Start() {

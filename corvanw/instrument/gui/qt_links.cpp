@@ -17,29 +17,41 @@ constexpr qsizetype kCompactAfter = 4096;
 
 QSerialPort::Parity QtParity(char letter) {
     switch (ParityFromLetter(letter)) {
-        case ParityKind::Odd: return QSerialPort::OddParity;
-        case ParityKind::Even: return QSerialPort::EvenParity;
-        case ParityKind::Mark: return QSerialPort::MarkParity;
-        case ParityKind::Space: return QSerialPort::SpaceParity;
-        case ParityKind::None: break;
+        case ParityKind::Odd:
+            return QSerialPort::OddParity;
+        case ParityKind::Even:
+            return QSerialPort::EvenParity;
+        case ParityKind::Mark:
+            return QSerialPort::MarkParity;
+        case ParityKind::Space:
+            return QSerialPort::SpaceParity;
+        case ParityKind::None:
+            break;
     }
     return QSerialPort::NoParity;
 }
 
 QSerialPort::DataBits QtDataBits(int bits) {
     switch (bits) {
-        case 5: return QSerialPort::Data5;
-        case 6: return QSerialPort::Data6;
-        case 7: return QSerialPort::Data7;
-        default: return QSerialPort::Data8;
+        case 5:
+            return QSerialPort::Data5;
+        case 6:
+            return QSerialPort::Data6;
+        case 7:
+            return QSerialPort::Data7;
+        default:
+            return QSerialPort::Data8;
     }
 }
 
 QSerialPort::StopBits QtStopBits(int code) {
     switch (StopBitsFromCode(code)) {
-        case StopBitsKind::OneAndHalf: return QSerialPort::OneAndHalfStop;
-        case StopBitsKind::Two: return QSerialPort::TwoStop;
-        case StopBitsKind::One: break;
+        case StopBitsKind::OneAndHalf:
+            return QSerialPort::OneAndHalfStop;
+        case StopBitsKind::Two:
+            return QSerialPort::TwoStop;
+        case StopBitsKind::One:
+            break;
     }
     return QSerialPort::OneStop;
 }

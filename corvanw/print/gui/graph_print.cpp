@@ -1,7 +1,7 @@
 #include "print/gui/graph_print.h"
 
-#include <QPainter>
 #include <QPaintDevice>
+#include <QPainter>
 #include <algorithm>
 
 #include "graphs/gui/TGraphPage.h"

@@ -80,7 +80,8 @@ void TdlgKonsult::BuildControls() {
         auto* browse = new QPushButton("...", this);
         auto* clear = new QPushButton("Clear", this);
         browse->setFixedWidth(browse->fontMetrics().horizontalAdvance("....") + 16);
-        fileEdits[static_cast<std::size_t>(i)]->setMinimumWidth(fileEdits[static_cast<std::size_t>(i)]->fontMetrics().horizontalAdvance("M") * 14);
+        fileEdits[static_cast<std::size_t>(i)]->setMinimumWidth(
+            fileEdits[static_cast<std::size_t>(i)]->fontMetrics().horizontalAdvance("M") * 14);
         browse->setProperty("tag", i + 1);
         clear->setProperty("tag", i + 1);
         browseButtons[static_cast<std::size_t>(i)] = browse;
@@ -244,8 +245,8 @@ void TdlgKonsult::LoadGClick() {
     QString initial = edtTemplate->text();
     if (initial.isEmpty()) initial = Q(store_.ReadString(kConsultSection, kConsultTemplateIdent, ""));
     if (initial.isEmpty()) initial = QDir(QApplication::applicationDirPath()).filePath(kBundledTemplateName);
-    const QString chosen = chooseTemplate ? chooseTemplate(initial)
-                                          : QFileDialog::getOpenFileName(this, "Open", initial, kTemplateFilter);
+    const QString chosen =
+        chooseTemplate ? chooseTemplate(initial) : QFileDialog::getOpenFileName(this, "Open", initial, kTemplateFilter);
     if (chosen.isEmpty()) return;
     store_.WriteString(kConsultSection, kConsultTemplateIdent, chosen.toStdString());
     edtTemplate->setText(chosen);

@@ -7,10 +7,10 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QSvgGenerator>
-#include <filesystem>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "graphs/chart_description.h"
 #include "graphs/gui/chart_painter.h"
@@ -97,20 +97,47 @@ GraphRequest GraphOf(const ReportPictureRequest& request) {
         g.vectorKind = kind;
     };
     switch (request.item.view) {
-        case ReportView::Temperature: line(kLineTemperature); break;
-        case ReportView::Speed: line(kLineSpeed); break;
-        case ReportView::Optional: line(kLineOptional); break;
-        case ReportView::Flux: line(kLineFlux); break;
-        case ReportView::OxygenMgl: line(kLineOxygenMgl); break;
-        case ReportView::OxygenFlux: line(kLineOxygenFlux); break;
-        case ReportView::SpeedBar: bar(kBarSpeed); break;
-        case ReportView::DirectionBar: bar(kBarDirection); break;
-        case ReportView::Progressive: vector(kVectorProgressive); break;
-        case ReportView::MaxMean: vector(kVectorMaxMean); break;
-        case ReportView::FluxCount: vector(kVectorFluxNumber); break;
-        case ReportView::OxygenRose: vector(kVectorOxygenFlux); break;
-        case ReportView::Stick: vector(kVectorStick); break;
-        case ReportView::Matrix: break;
+        case ReportView::Temperature:
+            line(kLineTemperature);
+            break;
+        case ReportView::Speed:
+            line(kLineSpeed);
+            break;
+        case ReportView::Optional:
+            line(kLineOptional);
+            break;
+        case ReportView::Flux:
+            line(kLineFlux);
+            break;
+        case ReportView::OxygenMgl:
+            line(kLineOxygenMgl);
+            break;
+        case ReportView::OxygenFlux:
+            line(kLineOxygenFlux);
+            break;
+        case ReportView::SpeedBar:
+            bar(kBarSpeed);
+            break;
+        case ReportView::DirectionBar:
+            bar(kBarDirection);
+            break;
+        case ReportView::Progressive:
+            vector(kVectorProgressive);
+            break;
+        case ReportView::MaxMean:
+            vector(kVectorMaxMean);
+            break;
+        case ReportView::FluxCount:
+            vector(kVectorFluxNumber);
+            break;
+        case ReportView::OxygenRose:
+            vector(kVectorOxygenFlux);
+            break;
+        case ReportView::Stick:
+            vector(kVectorStick);
+            break;
+        case ReportView::Matrix:
+            break;
     }
     return g;
 }
@@ -152,8 +179,9 @@ ReportPicture QtReportPictureSource::Draw(const DataSet& data, const ScaleSettin
     const QSize layout(std::max(1, request.layoutWidth), std::max(1, request.layoutHeight));
     // At least 200 dots per inch once the picture is printed at its size.
     const double printedInches = request.widthPt / kPointsPerInch;
-    const int dpi = std::max(static_cast<int>(kScreenDpi),
-                             static_cast<int>(std::ceil(kReportPictureDpi * printedInches * kScreenDpi / layout.width())));
+    const int dpi =
+        std::max(static_cast<int>(kScreenDpi),
+                 static_cast<int>(std::ceil(kReportPictureDpi * printedInches * kScreenDpi / layout.width())));
     // Paper has no transparency; without alpha the word processor keeps one image, not two.
     QImage image = RenderGraphImage(page, layout, dpi, &header).convertToFormat(QImage::Format_RGB32);
     SetResolution(image, image.width() / printedInches);

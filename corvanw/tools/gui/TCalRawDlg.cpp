@@ -44,7 +44,6 @@ QFont SheetFont() {
     return f;
 }
 
-
 }  // namespace
 
 TCalRawDlg::TCalRawDlg(QWidget* parent) : QDialog(parent), model_(SystemDecimalSeparator()) {

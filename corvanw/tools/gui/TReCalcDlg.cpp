@@ -21,7 +21,6 @@ constexpr const char* kCalcCaption = "Calc";
 constexpr const char* kOKCaption = "OK";
 constexpr const char* kHelpCaption = "Help";
 
-
 }  // namespace
 
 TReCalcDlg::TReCalcDlg(QWidget* parent) : QDialog(parent), model_(SystemDecimalSeparator()) {
@@ -86,8 +85,7 @@ TReCalcDlg::TReCalcDlg(QWidget* parent) : QDialog(parent), model_(SystemDecimalS
     layout->addWidget(reference);
     layout->addLayout(buttons);
 
-    for (int i = 0; i < 3; ++i)
-        connect(edits[i], &QLineEdit::editingFinished, this, [this, i] { CoefficientLeft(i); });
+    for (int i = 0; i < 3; ++i) connect(edits[i], &QLineEdit::editingFinished, this, [this, i] { CoefficientLeft(i); });
     connect(EditMeasured, &QLineEdit::editingFinished, this, [this] {
         if (CalcRtBtn->isEnabled()) CalcRtBtnClick();
     });
@@ -110,8 +108,6 @@ void TReCalcDlg::CoefficientLeft(int index) {
 
 void TReCalcDlg::CalcRtBtnClick() { EditRt->SetText(model_.RtText(EditMeasured->Text())); }
 
-void TReCalcDlg::CalcNewABtnClick() {
-    EditNewA->SetText(model_.NewAText(EditRt->Text(), EditReference->Text()));
-}
+void TReCalcDlg::CalcNewABtnClick() { EditNewA->SetText(model_.NewAText(EditRt->Text(), EditReference->Text())); }
 
 }  // namespace corvan

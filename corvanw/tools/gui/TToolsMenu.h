@@ -27,12 +27,12 @@ inline constexpr const char* kNoDataLoadedText = "No data loaded";
 // The "&Util" items this part of the program serves, by their place in the
 // menu.
 struct ToolMenuItems {
-    QAction* importTemperature = nullptr;  // "&Import temperature data into GPS file"
-    QAction* convertBelvan = nullptr;      // "&Convert Belvan file"
-    QAction* recalculate = nullptr;        // "&Recalculate calibration coefficient A"
-    QAction* calibrate = nullptr;          // "Ca&libration from RAW data"
-    QAction* updateSalinity = nullptr;     // "Update salinity"
-    QAction* measurementScaling = nullptr; // "Correct measurement scaling"
+    QAction* importTemperature = nullptr;   // "&Import temperature data into GPS file"
+    QAction* convertBelvan = nullptr;       // "&Convert Belvan file"
+    QAction* recalculate = nullptr;         // "&Recalculate calibration coefficient A"
+    QAction* calibrate = nullptr;           // "Ca&libration from RAW data"
+    QAction* updateSalinity = nullptr;      // "Update salinity"
+    QAction* measurementScaling = nullptr;  // "Correct measurement scaling"
 };
 
 class TToolsMenu : public QObject {

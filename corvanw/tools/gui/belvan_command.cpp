@@ -26,21 +26,22 @@ QString RunConvertBelvan(QWidget* parent, DataSet& data, SettingsAccess& store, 
     const QString belvanDir =
         QString::fromStdString(store.ReadString(kBelvanDirectorySection, kBelvanDirectoryIdent, ""));
     if (!belvanDir.isEmpty()) QDir::setCurrent(belvanDir);
-    const QString input = ui.chooseInput ? ui.chooseInput(belvanDir)
-                                         : QFileDialog::getOpenFileName(parent, kBelvanOpenTitle, belvanDir,
-                                                                        kBelvanOpenFilter);
+    const QString input = ui.chooseInput
+                              ? ui.chooseInput(belvanDir)
+                              : QFileDialog::getOpenFileName(parent, kBelvanOpenTitle, belvanDir, kBelvanOpenFilter);
     if (input.isEmpty() || !QFileInfo(input).isFile()) return {};
     const QFileInfo in(input);
     store.WriteString(kBelvanDirectorySection, kBelvanDirectoryIdent,
                       BelvanDirectorySetting(QDir::toNativeSeparators(in.absolutePath() + "/").toStdString()));
 
     QDir::setCurrent(dataDirectory);
-    const QString output = ui.chooseOutput ? ui.chooseOutput(dataDirectory)
-                                           : QFileDialog::getSaveFileName(parent, kBelvanSaveTitle, dataDirectory,
-                                                                          kSaveFilter, nullptr,
-                                                                          QFileDialog::DontConfirmOverwrite);
+    const QString output = ui.chooseOutput
+                               ? ui.chooseOutput(dataDirectory)
+                               : QFileDialog::getSaveFileName(parent, kBelvanSaveTitle, dataDirectory, kSaveFilter,
+                                                              nullptr, QFileDialog::DontConfirmOverwrite);
     if (output.isEmpty()) return {};
-    const std::string base = StripExtension(QDir::toNativeSeparators(QFileInfo(output).absoluteFilePath()).toStdString());
+    const std::string base =
+        StripExtension(QDir::toNativeSeparators(QFileInfo(output).absoluteFilePath()).toStdString());
     const QString cvn = QString::fromStdString(base + ".CVN");
     if (BelvanOutputExists(base)) {
         const QString question = QDir::toNativeSeparators(cvn) + kAlreadyExists + kReplaceQuestion;
