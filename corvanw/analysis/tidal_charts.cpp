@@ -29,8 +29,8 @@ ChartDescription EllipseChart(const CurrentConstituent& c, const std::string& se
     const int decimals = limit >= 5 ? 0 : limit >= 0.5 ? 1 : limit >= 0.05 ? 2 : 3;
     const std::string format = decimals == 0 ? "0" : "0." + std::string(static_cast<std::size_t>(decimals), '0');
     const double increment = std::pow(10.0, -decimals);
-    chart.left = ChartAxisSpec{-limit, limit, increment, false, format, 20};
-    chart.bottom = ChartAxisSpec{-limit, limit, increment, false, format, 20};
+    chart.left = ChartAxisRequest{-limit, limit, increment, false, format, 20};
+    chart.bottom = ChartAxisRequest{-limit, limit, increment, false, format, 20};
     chart.autoAxis = false;
     SetDataRange(chart, limit, -limit);
     chart.zeroLines = true;

@@ -29,7 +29,7 @@ inline constexpr ChartColour kChartBlack = 0x000000;
 inline constexpr ChartColour kChartWhite = 0xFFFFFF;
 inline constexpr ChartColour kChartGrey = 0x808080;
 
-struct ChartAxisSpec {
+struct ChartAxisRequest {
     double minimum = 0.0;
     double maximum = 1.0;
     double increment = 1.0;
@@ -70,8 +70,8 @@ struct ChartDescription {
     bool empty = true;        // nothing to draw: a frame with axes only
     double interval = 1.0;    // seconds per measurement
     double bottomStep = 1.0;  // smallest meaningful bottom step
-    ChartAxisSpec left{0.0, 1.0, 0.1, true, "0.0", 10};
-    ChartAxisSpec bottom{0.0, 1.0, 1.0, true, "0", 20};
+    ChartAxisRequest left{0.0, 1.0, 0.1, true, "0.0", 10};
+    ChartAxisRequest bottom{0.0, 1.0, 1.0, true, "0", 20};
     bool autoAxis = true;  // the two-pass rounding of the left axis
     double dataMinimum = 0.0;
     double dataMaximum = 1.0;

@@ -32,12 +32,12 @@ Foot SplitFoot(const std::string& caption) {
 
 // Equal scale of the progressive vector: one metre east as many pixels as
 // one metre north, then metres or kilometres.
-void ApplyEqualScale(const ChartDescription& chart, ChartLayout& out, ChartAxisSpec& left) {
+void ApplyEqualScale(const ChartDescription& chart, ChartLayout& out, ChartAxisRequest& left) {
     PointExtent e;
     if (!chart.line || !ExtentOfPoints(chart.line->points, e)) return;
     const double bottomLength = out.plot.Width();
     const double leftLength = out.plot.Height();
-    ChartAxisSpec& bottom = out.bottom;
+    ChartAxisRequest& bottom = out.bottom;
     if (!chart.zoomed) {
         const VectorRange r = EqualScaleRange(e.xMinimum, e.xMaximum, e.yMinimum, e.yMaximum, bottomLength, leftLength);
         bottom.minimum = r.bottomMinimum;
@@ -147,7 +147,7 @@ ChartLayout LayOutChart(const ChartDescription& chart, const ChartMetrics& metri
     ChartLayout out;
     out.bottom = chart.bottom;
     out.leftCaption = chart.leftCaption;
-    ChartAxisSpec left = chart.left;
+    ChartAxisRequest left = chart.left;
 
     // The automatic bottom range: the bars, or 0 .. the last x.
     if (out.bottom.automatic) {

@@ -45,7 +45,7 @@ struct ChartLayout {
     ChartRect plot;
     AxisMapping bottomMap, leftMap;
     LeftAxis leftAxis;               // the left range and label increment drawn
-    ChartAxisSpec bottom;            // the bottom axis as drawn (equal scale may move it)
+    ChartAxisRequest bottom;            // the bottom axis as drawn (equal scale may move it)
     double bottomIncrement = 1.0;    // of the time unit, or the axis'
     double zoomUnitsPerPixel = 0.0;  // equal scale of a zoomed vector
 

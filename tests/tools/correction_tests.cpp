@@ -12,12 +12,12 @@ namespace {
 
 using testing::Exists;
 using testing::LoadSet;
-using testing::SetSpec;
+using testing::SetLayout;
 using testing::TempDir;
 using testing::WriteSet;
 
-SetSpec OxygenSet() {
-    SetSpec s;
+SetLayout OxygenSet() {
+    SetLayout s;
     s.type = 3;
     s.sensorKind = 1;
     s.count = 30;
@@ -81,9 +81,9 @@ TEST(SalinityGrid, KeepOrClearAndTheWrittenReferenceFile) {
 TEST(SpeedScaling, OnlyValidSpeedsOfTheChosenRecords) {
     TempDir dir;
     const std::string base = dir.Path("cur");
-    SetSpec spec;
-    spec.count = 6;
-    WriteSet(base, spec);
+    SetLayout layout;
+    layout.count = 6;
+    WriteSet(base, layout);
     DataSet d;
     ASSERT_TRUE(LoadSet(base, d));
     d.records[2].speed = kInvalidValue;
@@ -110,7 +110,7 @@ TEST(SpeedScaling, OnlyValidSpeedsOfTheChosenRecords) {
 TEST(SpeedScaling, ByOneRewritesTheSameValuesWithABackup) {
     TempDir dir;
     const std::string base = dir.Path("cur");
-    WriteSet(base, SetSpec{});
+    WriteSet(base, SetLayout{});
     const auto before = testing::ReadBytes(base + ".CVN");
     DataSet d;
     ASSERT_TRUE(LoadSet(base, d));

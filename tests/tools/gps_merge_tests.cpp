@@ -12,7 +12,7 @@ namespace corvan {
 namespace {
 
 using testing::LoadSet;
-using testing::SetSpec;
+using testing::SetLayout;
 using testing::TempDir;
 using testing::WriteSet;
 
@@ -31,10 +31,10 @@ struct MergeFiles {
     std::string t = dir.Path("temp");
     std::string g = dir.Path("gps");
     MergeFiles(int tCount, int gCount) {
-        SetSpec ts;
+        SetLayout ts;
         ts.count = tCount;
         WriteSet(t, ts);
-        SetSpec gs;
+        SetLayout gs;
         gs.type = 2;
         gs.count = gCount;
         WriteSet(g, gs);
@@ -123,7 +123,7 @@ TEST(GpsMerge, OlderTemperatureFileIsUpgradedFirst) {
 TEST(GpsMerge, FileTestsAndMissingFiles) {
     TempDir dir;
     for (int type : {0, 1, 2, 3, 4, 12, 13}) {
-        SetSpec s;
+        SetLayout s;
         s.type = type;
         s.count = 2;
         const std::string base = dir.Path("t" + std::to_string(type));

@@ -10,12 +10,12 @@
 
 namespace corvan::testing {
 
-struct SetSpec {
+struct SetLayout {
     int type = 0;
     int sensorKind = 0;
     int count = 10;
     std::vector<SeriesHeader> series;
-    SetSpec() {
+    SetLayout() {
         SeriesHeader h;
         h.year = 24;
         h.month = 3;
@@ -30,21 +30,21 @@ struct SetSpec {
 // Record i holds speed 10 + i, direction 0.01 i, temperature 5 + i / 10 and
 // optional 80 + i; a position logger holds latitude 3600 + i, longitude 600
 // + i and temperature -999.
-inline void WriteSet(const std::string& base, const SetSpec& spec) {
+inline void WriteSet(const std::string& base, const SetLayout& layout) {
     DataSet d;
     d.baseName = base;
-    d.header.instrumentType = static_cast<std::uint8_t>(spec.type);
-    d.header.sensorKind = static_cast<std::uint8_t>(spec.sensorKind);
-    d.header.count = static_cast<std::int16_t>(spec.count);
-    for (int i = 0; i < spec.count; ++i) {
+    d.header.instrumentType = static_cast<std::uint8_t>(layout.type);
+    d.header.sensorKind = static_cast<std::uint8_t>(layout.sensorKind);
+    d.header.count = static_cast<std::int16_t>(layout.count);
+    for (int i = 0; i < layout.count; ++i) {
         const float f = static_cast<float>(i);
         d.records[static_cast<std::size_t>(i)] =
-            spec.type == 2 ? MeasurementRecord{3600.0f + f, 600.0f + f, kInvalidValue, 0.0f}
+            layout.type == 2 ? MeasurementRecord{3600.0f + f, 600.0f + f, kInvalidValue, 0.0f}
                            : MeasurementRecord{10.0f + f, 0.01f * f, 5.0f + f / 10.0f, 80.0f + f};
     }
-    for (std::size_t s = 0; s < spec.series.size(); ++s) d.series[s] = spec.series[s];
+    for (std::size_t s = 0; s < layout.series.size(); ++s) d.series[s] = layout.series[s];
     WriteMeasurementFile(d);
-    WriteReferenceFile(d, static_cast<int>(spec.series.size()));
+    WriteReferenceFile(d, static_cast<int>(layout.series.size()));
 }
 
 inline bool LoadSet(const std::string& base, DataSet& d) {

@@ -16,7 +16,7 @@ namespace {
 using testing::Exists;
 using testing::LoadSet;
 using testing::RunCommand;
-using testing::SetSpec;
+using testing::SetLayout;
 using testing::TempDir;
 using testing::WriteSet;
 
@@ -72,13 +72,13 @@ TEST(RecalcCommand, BoxesOfTheSecondDialog) {
 TEST(SalinityCommand, GridSetAndRefusal) {
     TempDir dir;
     const std::string base = dir.Path("oxy");
-    SetSpec spec;
-    spec.type = 3;
-    spec.sensorKind = 1;
-    spec.count = 20;
-    spec.series[0].salinity = 33.0f;
-    spec.series.push_back(SeriesHeader{10, 24, 3, 9, 7, 5, 600, 2, -1.0f});
-    WriteSet(base, spec);
+    SetLayout layout;
+    layout.type = 3;
+    layout.sensorKind = 1;
+    layout.count = 20;
+    layout.series[0].salinity = 33.0f;
+    layout.series.push_back(SeriesHeader{10, 24, 3, 9, 7, 5, 600, 2, -1.0f});
+    WriteSet(base, layout);
 
     auto r = Corvan({"salinity", base + ".CVN"});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -106,10 +106,10 @@ TEST(SalinityCommand, GridSetAndRefusal) {
 TEST(ScaleCommand, AllOrOneSeriesAndBadFactors) {
     TempDir dir;
     const std::string base = dir.Path("cur");
-    SetSpec spec;
-    spec.count = 8;
-    spec.series.push_back(SeriesHeader{4, 24, 3, 9, 7, 5, 600, 2, -1.0f});
-    WriteSet(base, spec);
+    SetLayout layout;
+    layout.count = 8;
+    layout.series.push_back(SeriesHeader{4, 24, 3, 9, 7, 5, 600, 2, -1.0f});
+    WriteSet(base, layout);
 
     auto r = Corvan({"scale", base, "--factor", "1"});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -132,11 +132,11 @@ TEST(MergeGpsCommand, RunsDefaultsAndRefusals) {
     TempDir dir;
     const std::string t = dir.Path("temp");
     const std::string g = dir.Path("gps");
-    SetSpec ts;
+    SetLayout ts;
     ts.count = 12;
     ts.series.push_back(SeriesHeader{6, 24, 3, 9, 7, 5, 600, 2, -1.0f});
     WriteSet(t, ts);
-    SetSpec gs;
+    SetLayout gs;
     gs.type = 2;
     gs.count = 5;
     WriteSet(g, gs);

@@ -164,13 +164,13 @@ private slots:
     void salinityGridTypedAndWritten() {
         QTemporaryDir dir;
         const std::string base = Path(dir, "oxy");
-        testing::SetSpec spec;
-        spec.type = 3;
-        spec.sensorKind = 1;
-        spec.count = 20;
-        spec.series[0].salinity = 33.0f;
-        spec.series.push_back(SeriesHeader{10, 24, 3, 9, 7, 5, 600, 2, 30.0f});
-        testing::WriteSet(base, spec);
+        testing::SetLayout layout;
+        layout.type = 3;
+        layout.sensorKind = 1;
+        layout.count = 20;
+        layout.series[0].salinity = 33.0f;
+        layout.series.push_back(SeriesHeader{10, 24, 3, 9, 7, 5, 600, 2, 30.0f});
+        testing::WriteSet(base, layout);
         DataSet d;
         QVERIFY(testing::LoadSet(base, d));
 
@@ -216,10 +216,10 @@ private slots:
     void scalingFactorRefusedThenApplied() {
         QTemporaryDir dir;
         const std::string base = Path(dir, "cur");
-        testing::SetSpec spec;
-        spec.count = 8;
-        spec.series.push_back(SeriesHeader{4, 24, 3, 9, 7, 5, 600, 2, -1.0f});
-        testing::WriteSet(base, spec);
+        testing::SetLayout layout;
+        layout.count = 8;
+        layout.series.push_back(SeriesHeader{4, 24, 3, 9, 7, 5, 600, 2, -1.0f});
+        testing::WriteSet(base, layout);
         DataSet d;
         QVERIFY(testing::LoadSet(base, d));
         d.records[6].speed = kInvalidValue;
@@ -255,14 +255,14 @@ private slots:
         const std::string t = Path(dir, "temp");
         const std::string g = Path(dir, "gps");
         const std::string opt = Path(dir, "opt");
-        testing::SetSpec ts;
+        testing::SetLayout ts;
         ts.count = 12;
         testing::WriteSet(t, ts);
-        testing::SetSpec gs;
+        testing::SetLayout gs;
         gs.type = 2;
         gs.count = 6;
         testing::WriteSet(g, gs);
-        testing::SetSpec os;
+        testing::SetLayout os;
         os.type = 3;
         testing::WriteSet(opt, os);
 
@@ -419,14 +419,14 @@ private slots:
         if (out.isEmpty()) QSKIP("CORVAN_SCREENSHOTS not set");
         QTemporaryDir dir;
         const std::string oxy = Path(dir, "oxy");
-        testing::SetSpec spec;
-        spec.type = 3;
-        spec.sensorKind = 1;
-        spec.count = 30;
-        spec.series[0].salinity = 34.5f;
-        spec.series.push_back(SeriesHeader{10, 24, 3, 9, 7, 5, 600, 2, -1.0f});
-        spec.series.push_back(SeriesHeader{20, 24, 3, 19, 17, 45, 600, 2, 31.25f});
-        testing::WriteSet(oxy, spec);
+        testing::SetLayout layout;
+        layout.type = 3;
+        layout.sensorKind = 1;
+        layout.count = 30;
+        layout.series[0].salinity = 34.5f;
+        layout.series.push_back(SeriesHeader{10, 24, 3, 9, 7, 5, 600, 2, -1.0f});
+        layout.series.push_back(SeriesHeader{20, 24, 3, 19, 17, 45, 600, 2, 31.25f});
+        testing::WriteSet(oxy, layout);
         DataSet d;
         QVERIFY(testing::LoadSet(oxy, d));
         const auto save = [&](QWidget& w, const char* name) {

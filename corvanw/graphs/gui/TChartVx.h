@@ -81,7 +81,7 @@ private:
     int lockCount_ = 0;
     // View state: the zoomed or panned ranges of both axes.
     bool zoomed_ = false;
-    ChartAxisSpec bottom_, left_;
+    ChartAxisRequest bottom_, left_;
     double zoomUnitsPerPixel_ = 0.0;
     // Mouse state of zoom and pan.
     QPoint pressPoint_, lastPoint_;
