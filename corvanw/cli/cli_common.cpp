@@ -50,7 +50,7 @@ int UsageError(const std::string& message) {
     return kExitUsage;
 }
 
-std::optional<int> ParseCommandLine(CLI::App& app, const std::vector<std::string>& args) {
+std::optional<int> ParseCommandLine(CLI::App& app, const std::vector<std::string>& args, UsageReporter report) {
     // CLI11 takes the words last first.
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
@@ -66,6 +66,7 @@ std::optional<int> ParseCommandLine(CLI::App& app, const std::vector<std::string
         while (!message.empty() && message.back() == ' ') message.pop_back();
         std::string name = app.get_name();
         if (name.rfind("corvan ", 0) == 0) name.erase(0, 7);
+        if (report) return report(name, message);
         return UsageError(name + ": " + message);
     }
     return std::nullopt;

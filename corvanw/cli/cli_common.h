@@ -24,8 +24,11 @@ int UsageError(const std::string& message);
 
 // Parses the words after a sub-command's name with its options. nullopt
 // when the command should go on; otherwise its exit status: kExitOk after
-// printing --help, kExitUsage after one line "corvan: NAME: reason".
-std::optional<int> ParseCommandLine(CLI::App& app, const std::vector<std::string>& args);
+// printing --help, kExitUsage after one line "corvan: NAME: reason", or
+// the line `report` prints for (NAME, reason) when it is given.
+using UsageReporter = int (*)(const std::string& command, const std::string& message);
+std::optional<int> ParseCommandLine(CLI::App& app, const std::vector<std::string>& args,
+                                    UsageReporter report = nullptr);
 
 // A sub-command's option parser: the description its --help opens with,
 // and the name "corvan NAME" its usage line shows.

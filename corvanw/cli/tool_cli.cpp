@@ -1,29 +1,14 @@
 #include "cli/tool_cli.h"
 
-#include <algorithm>
 #include <cstdio>
 
+#include "cli/cli_common.h"
 #include "cli/command_registry.h"
 
 namespace corvan::cli {
 
 std::optional<int> ParseToolOptions(CLI::App& app, const std::vector<std::string>& args) {
-    // CLI11 takes the words last first.
-    std::vector<std::string> reversed(args.rbegin(), args.rend());
-    try {
-        app.parse(reversed);
-    } catch (const CLI::CallForHelp&) {
-        std::fputs(app.help().c_str(), stdout);
-        return kExitOk;
-    } catch (const CLI::ParseError& e) {
-        std::string what = e.what();
-        std::replace(what.begin(), what.end(), '\n', ' ');
-        // The app is named as its usage line shows it, "corvan NAME".
-        std::string name = app.get_name();
-        if (name.rfind("corvan ", 0) == 0) name.erase(0, 7);
-        return ToolUsageError(name, what);
-    }
-    return std::nullopt;
+    return ParseCommandLine(app, args, &ToolUsageError);
 }
 
 int ToolUsageError(const std::string& command, const std::string& message) {
