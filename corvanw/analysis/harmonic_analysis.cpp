@@ -336,6 +336,7 @@ TidalInput TidalInputFromRange(const DataSet& data) {
 
 TidalAnalysis AnalyseTide(const TidalInput& input, const TidalOptions& options) {
     TidalAnalysis result;
+    result.latitude = options.latitude;
     const long n = static_cast<long>(std::min(input.east.size(), input.north.size()));
     const bool withTemperature = static_cast<long>(input.temperature.size()) >= n && n > 0;
     auto currentValid = [&](long k) {

@@ -31,8 +31,8 @@ TidalInput TidalInputFromRange(const DataSet& data);
 struct TidalOptions {
     // Empty: every constituent of the standard set the record resolves.
     std::vector<const TidalConstituent*> constituents;
-    // Degrees north; NaN when unknown. The closed-form nodal corrections
-    // used here do not depend on it.
+    // Degrees north; NaN when unknown, which leaves the satellites that
+    // depend on latitude out of the nodal corrections.
     double latitude = 0.0 / 0.0;
     double rayleighFactor = 1.0;
 };
@@ -64,6 +64,7 @@ struct TidalAnalysis {
     std::string error;
     double recordDays = 0;  // span of the valid records
     DateTime midTime;       // where f, u and V were taken
+    double latitude = 0.0 / 0.0;  // of the nodal corrections; NaN when unknown
     int validCount = 0;
     double meanEast = 0, meanNorth = 0;
     double varianceExplained = 0;
