@@ -393,7 +393,7 @@ TidalAnalysis AnalyseTide(const TidalInput& input, const TidalOptions& options) 
     std::vector<FittedConstituent> fitted;
     std::vector<double> omega;
     for (const TidalConstituent* c : chosen) {
-        const NodalCorrection nodal = NodalCorrectionOf(*c, astronomy);
+        const NodalCorrection nodal = NodalCorrectionOf(*c, astronomy, options.latitude);
         const double frequency = ConstituentFrequency(*c);
         fitted.push_back({c, frequency, nodal.f, AstronomicalArgument(*c, astronomy) + nodal.u});
         omega.push_back(2 * kPi * frequency * dtHours);
@@ -613,28 +613,25 @@ TidalAnalysis AnalyseTide(const TidalInput& input, const TidalOptions& options) 
     return result;
 }
 
-TidalPrediction PredictTide(const TidalAnalysis& analysis, DateTime start, double intervalSeconds, int count) {
-    TidalPrediction out;
-    if (count <= 0) return out;
+namespace {
+
+// One stretch of a prediction, with the nodal corrections of its middle.
+void PredictStretch(const TidalAnalysis& analysis, const std::vector<const TidalConstituent*>& list, DateTime start,
+                    double intervalSeconds, int count, TidalPrediction& out, std::size_t offset) {
     const auto midOffset = std::llround((count - 1) / 2.0 * intervalSeconds);
-    const DateTime mid = start.AddSeconds(midOffset);
     const double centre = intervalSeconds > 0 ? static_cast<double>(midOffset) / intervalSeconds : 0.0;
-    const Astronomy astronomy = AstronomyAt(mid);
+    const Astronomy astronomy = AstronomyAt(start.AddSeconds(midOffset));
     const double dtHours = intervalSeconds / 3600.0;
 
     // Each constituent as cosine and sine coefficients about the middle.
     auto coefficients = [&](const TidalConstituent* c, double amplitude, double phase, double& a, double& b) {
-        const NodalCorrection nodal = NodalCorrectionOf(*c, astronomy);
+        const NodalCorrection nodal = NodalCorrectionOf(*c, astronomy, analysis.latitude);
         const double angle = (AstronomicalArgument(*c, astronomy) + nodal.u - phase) * kDeg;
         a = nodal.f * amplitude * std::cos(angle);
         b = -nodal.f * amplitude * std::sin(angle);
     };
     std::vector<double> omega;
     std::vector<double> ae, be, an, bn, at, bt;
-    std::vector<const TidalConstituent*> list;
-    for (const CurrentConstituent& c : analysis.constituents) list.push_back(c.constituent);
-    if (list.empty())
-        for (const ScalarConstituent& c : analysis.temperature) list.push_back(c.constituent);
     for (std::size_t k = 0; k < list.size(); ++k) {
         omega.push_back(2 * kPi * ConstituentFrequency(*list[k]) * dtHours);
         double a = 0, b = 0;
@@ -658,9 +655,6 @@ TidalPrediction PredictTide(const TidalAnalysis& analysis, DateTime start, doubl
         at.push_back(a);
         bt.push_back(b);
     }
-    out.east.resize(static_cast<std::size_t>(count));
-    out.north.resize(static_cast<std::size_t>(count));
-    out.temperature.resize(static_cast<std::size_t>(count));
     const int p = 1 + 2 * static_cast<int>(list.size());
     std::vector<double> x(static_cast<std::size_t>(p));
     Oscillators osc(omega, centre);
@@ -674,9 +668,38 @@ TidalPrediction PredictTide(const TidalAnalysis& analysis, DateTime start, doubl
             no += an[j] * c + bn[j] * s;
             t += at[j] * c + bt[j] * s;
         }
-        out.east[static_cast<std::size_t>(k)] = e;
-        out.north[static_cast<std::size_t>(k)] = no;
-        out.temperature[static_cast<std::size_t>(k)] = t;
+        out.east[offset + static_cast<std::size_t>(k)] = e;
+        out.north[offset + static_cast<std::size_t>(k)] = no;
+        out.temperature[offset + static_cast<std::size_t>(k)] = t;
+    }
+}
+
+}  // namespace
+
+TidalPrediction PredictTide(const TidalAnalysis& analysis, DateTime start, double intervalSeconds, int count) {
+    TidalPrediction out;
+    if (count <= 0) return out;
+    std::vector<const TidalConstituent*> list;
+    for (const CurrentConstituent& c : analysis.constituents) list.push_back(c.constituent);
+    if (list.empty())
+        for (const ScalarConstituent& c : analysis.temperature) list.push_back(c.constituent);
+    out.east.resize(static_cast<std::size_t>(count));
+    out.north.resize(static_cast<std::size_t>(count));
+    out.temperature.resize(static_cast<std::size_t>(count));
+
+    // Within a year the nodal corrections of the middle serve, as the
+    // analysis itself took them; over years they drift (K1's amplitude by
+    // several per cent a year), so a long span is predicted month by month.
+    constexpr double kOneCorrectionSeconds = 400.0 * 86400.0;
+    constexpr double kStretchSeconds = 30.0 * 86400.0;
+    const double spanSeconds = (count - 1) * intervalSeconds;
+    int stretch = count;
+    if (intervalSeconds > 0 && spanSeconds > kOneCorrectionSeconds)
+        stretch = std::max(1, static_cast<int>(kStretchSeconds / intervalSeconds));
+    for (int first = 0; first < count; first += stretch) {
+        const int n = std::min(stretch, count - first);
+        const DateTime from = start.AddSeconds(std::llround(first * intervalSeconds));
+        PredictStretch(analysis, list, from, intervalSeconds, n, out, static_cast<std::size_t>(first));
     }
     return out;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 #include <numbers>
 
 namespace corvan {
@@ -22,87 +23,269 @@ double Wrap360(double x) {
     return x < 0 ? x + 360.0 : x;
 }
 
-using N = NodalKind;
-constexpr NodalTerm T(NodalKind k, int p = 1) { return NodalTerm{k, p}; }
+constexpr ConstituentPart P(std::string_view name, int times = 1) { return ConstituentPart{name, times}; }
 
 // Priorities: the constituents that carry most of the tide in shelf seas
 // first, so that a short record keeps them and drops their weaker
-// neighbours; then the rest by their usual size.
+// neighbours; then the rest by their usual size. The arguments and the
+// make-up of the compound constituents are Foreman's (1977).
 // clang-format off
 constexpr TidalConstituent kTable[] = {
     // Long period.
     {"SA",   {0, 0, 1, 0, 0, -1},  0, {}, 13},
     {"SSA",  {0, 0, 2, 0, 0, 0},   0, {}, 14},
-    {"MSM",  {0, 1, -2, 1, 0, 0},  0, {T(N::MM)}, 40},
-    {"MM",   {0, 1, 0, -1, 0, 0},  0, {T(N::MM)}, 16},
-    {"MSF",  {0, 2, -2, 0, 0, 0},  0, {T(N::M2, -1)}, 17},
-    {"MF",   {0, 2, 0, 0, 0, 0},   0, {T(N::MF)}, 15},
+    {"MSM",  {0, 1, -2, 1, 0, 0},  0, {}, 40},
+    {"MM",   {0, 1, 0, -1, 0, 0},  0, {}, 16},
+    {"MSF",  {0, 2, -2, 0, 0, 0},  0, {}, 17},
+    {"MF",   {0, 2, 0, 0, 0, 0},   0, {}, 15},
     // Diurnal.
-    {"ALP1", {1, -4, 2, 1, 0, 0},  1, {T(N::O1)}, 60},
-    {"2Q1",  {1, -3, 0, 2, 0, 0},  1, {T(N::O1)}, 30},
-    {"SIG1", {1, -3, 2, 0, 0, 0},  1, {T(N::O1)}, 35},
-    {"Q1",   {1, -2, 0, 1, 0, 0},  1, {T(N::O1)}, 7},
-    {"RHO1", {1, -2, 2, -1, 0, 0}, 1, {T(N::O1)}, 25},
-    {"O1",   {1, -1, 0, 0, 0, 0},  1, {T(N::O1)}, 3},
-    {"TAU1", {1, -1, 2, 0, 0, 0}, -1, {T(N::K1)}, 45},
-    {"BET1", {1, 0, -2, 1, 0, 0}, -1, {T(N::O1)}, 50},
-    {"NO1",  {1, 0, 0, 1, 0, 0},  -1, {T(N::J1)}, 22},
-    {"CHI1", {1, 0, 2, -1, 0, 0}, -1, {T(N::J1)}, 42},
-    {"PI1",  {1, 1, -3, 0, 0, 1},  1, {}, 36},
-    {"P1",   {1, 1, -2, 0, 0, 0},  1, {}, 6},
-    {"S1",   {1, 1, -1, 0, 0, 0},  0, {}, 33},
-    {"K1",   {1, 1, 0, 0, 0, 0},  -1, {T(N::K1)}, 1},
-    {"PSI1", {1, 1, 1, 0, 0, -1}, -1, {}, 46},
-    {"PHI1", {1, 1, 2, 0, 0, 0},  -1, {}, 41},
-    {"THE1", {1, 2, -2, 1, 0, 0}, -1, {T(N::J1)}, 43},
-    {"J1",   {1, 2, 0, -1, 0, 0}, -1, {T(N::J1)}, 20},
-    {"SO1",  {1, 3, -2, 0, 0, 0}, -1, {T(N::J1)}, 44},
-    {"OO1",  {1, 3, 0, 0, 0, 0},  -1, {T(N::OO1)}, 23},
-    {"UPS1", {1, 4, 0, -1, 0, 0}, -1, {T(N::OO1)}, 55},
+    {"ALP1", {1, -4, 2, 1, 0, 0}, -1, {}, 60},
+    {"2Q1",  {1, -3, 0, 2, 0, 0}, -1, {}, 30},
+    {"SIG1", {1, -3, 2, 0, 0, 0}, -1, {}, 35},
+    {"Q1",   {1, -2, 0, 1, 0, 0}, -1, {}, 7},
+    {"RHO1", {1, -2, 2, -1, 0, 0}, -1, {}, 25},
+    {"O1",   {1, -1, 0, 0, 0, 0}, -1, {}, 3},
+    {"TAU1", {1, -1, 2, 0, 0, 0}, -3, {}, 45},
+    {"BET1", {1, 0, -2, 1, 0, 0}, -3, {}, 50},
+    {"NO1",  {1, 0, 0, 1, 0, 0},  -3, {}, 22},
+    {"CHI1", {1, 0, 2, -1, 0, 0}, -3, {}, 42},
+    {"PI1",  {1, 1, -3, 0, 0, 1}, -1, {}, 36},
+    {"P1",   {1, 1, -2, 0, 0, 0}, -1, {}, 6},
+    {"S1",   {1, 1, -1, 0, 0, 1}, -3, {}, 33},
+    {"K1",   {1, 1, 0, 0, 0, 0},  -3, {}, 1},
+    {"PSI1", {1, 1, 1, 0, 0, -1}, -3, {}, 46},
+    {"PHI1", {1, 1, 2, 0, 0, 0},  -3, {}, 41},
+    {"THE1", {1, 2, -2, 1, 0, 0}, -3, {}, 43},
+    {"J1",   {1, 2, 0, -1, 0, 0}, -3, {}, 20},
+    {"SO1",  {1, 3, -2, 0, 0, 0},  1, {P("S2"), P("O1", -1)}, 44},
+    {"OO1",  {1, 3, 0, 0, 0, 0},  -3, {}, 23},
+    {"UPS1", {1, 4, 0, -1, 0, 0}, -3, {}, 55},
     // Semidiurnal.
-    {"EPS2", {2, -3, 2, 1, 0, 0},  0, {T(N::M2)}, 47},
-    {"2N2",  {2, -2, 0, 2, 0, 0},  0, {T(N::M2)}, 21},
-    {"MU2",  {2, -2, 2, 0, 0, 0},  0, {T(N::M2)}, 18},
-    {"N2",   {2, -1, 0, 1, 0, 0},  0, {T(N::M2)}, 4},
-    {"NU2",  {2, -1, 2, -1, 0, 0}, 0, {T(N::M2)}, 19},
-    {"M2",   {2, 0, 0, 0, 0, 0},   0, {T(N::M2)}, 0},
-    {"MKS2", {2, 0, 2, 0, 0, 0},   0, {T(N::M2), T(N::K2)}, 48},
-    {"LDA2", {2, 1, -2, 1, 0, 0},  2, {T(N::M2)}, 31},
-    {"L2",   {2, 1, 0, -1, 0, 0},  2, {T(N::L2)}, 24},
+    {"OQ2",  {2, -3, 0, 3, 0, 0},  0, {}, 66},
+    {"EPS2", {2, -3, 2, 1, 0, 0},  0, {}, 47},
+    {"2N2",  {2, -2, 0, 2, 0, 0},  0, {}, 21},
+    {"MU2",  {2, -2, 2, 0, 0, 0},  0, {}, 18},
+    {"N2",   {2, -1, 0, 1, 0, 0},  0, {}, 4},
+    {"NU2",  {2, -1, 2, -1, 0, 0}, 0, {}, 19},
+    {"GAM2", {2, 0, -2, 2, 0, 0}, -2, {}, 67},
+    {"H1",   {2, 0, -1, 0, 0, 1}, -2, {}, 68},
+    {"M2",   {2, 0, 0, 0, 0, 0},   0, {}, 0},
+    {"H2",   {2, 0, 1, 0, 0, -1},  0, {}, 69},
+    {"MKS2", {2, 0, 2, 0, 0, 0},   0, {P("M2"), P("K2"), P("S2", -1)}, 48},
+    {"LDA2", {2, 1, -2, 1, 0, 0}, -2, {}, 31},
+    {"L2",   {2, 1, 0, -1, 0, 0}, -2, {}, 24},
     {"T2",   {2, 2, -3, 0, 0, 1},  0, {}, 32},
     {"S2",   {2, 2, -2, 0, 0, 0},  0, {}, 2},
-    {"R2",   {2, 2, -1, 0, 0, -1}, 2, {}, 49},
-    {"K2",   {2, 2, 0, 0, 0, 0},   0, {T(N::K2)}, 5},
-    {"MSN2", {2, 3, -2, -1, 0, 0}, 0, {T(N::M2), T(N::M2, -1)}, 51},
-    {"2SM2", {2, 4, -4, 0, 0, 0},  0, {T(N::M2, -1)}, 37},
+    {"R2",   {2, 2, -1, 0, 0, -1}, -2, {}, 49},
+    {"K2",   {2, 2, 0, 0, 0, 0},   0, {}, 5},
+    {"MSN2", {2, 3, -2, -1, 0, 0}, 0, {P("M2"), P("S2"), P("N2", -1)}, 51},
+    {"ETA2", {2, 3, 0, -1, 0, 0},  0, {}, 50},
+    {"2SM2", {2, 4, -4, 0, 0, 0},  0, {P("S2", 2), P("M2", -1)}, 37},
     // Terdiurnal.
-    {"MO3",  {3, -1, 0, 0, 0, 0},  1, {T(N::M2), T(N::O1)}, 27},
-    {"M3",   {3, 0, 0, 0, 0, 0},   2, {T(N::M3)}, 26},
-    {"SO3",  {3, 1, -2, 0, 0, 0},  1, {T(N::O1)}, 52},
-    {"MK3",  {3, 1, 0, 0, 0, 0},  -1, {T(N::M2), T(N::K1)}, 28},
-    {"SK3",  {3, 3, -2, 0, 0, 0}, -1, {T(N::K1)}, 38},
+    {"MO3",  {3, -1, 0, 0, 0, 0}, -1, {P("M2"), P("O1")}, 27},
+    {"M3",   {3, 0, 0, 0, 0, 0},  -2, {}, 26},
+    {"SO3",  {3, 1, -2, 0, 0, 0}, -1, {P("S2"), P("O1")}, 52},
+    {"MK3",  {3, 1, 0, 0, 0, 0},  -3, {P("M2"), P("K1")}, 28},
+    {"SK3",  {3, 3, -2, 0, 0, 0}, -3, {P("S2"), P("K1")}, 38},
     // Quarter diurnal.
-    {"MN4",  {4, -1, 0, 1, 0, 0},  0, {T(N::M2, 2)}, 10},
-    {"M4",   {4, 0, 0, 0, 0, 0},   0, {T(N::M2, 2)}, 8},
-    {"SN4",  {4, 1, -2, 1, 0, 0},  0, {T(N::M2)}, 34},
-    {"MS4",  {4, 2, -2, 0, 0, 0},  0, {T(N::M2)}, 9},
-    {"MK4",  {4, 2, 0, 0, 0, 0},   0, {T(N::M2), T(N::K2)}, 39},
-    {"S4",   {4, 4, -4, 0, 0, 0},  0, {}, 29},
-    {"SK4",  {4, 4, -2, 0, 0, 0},  0, {T(N::K2)}, 53},
+    {"MN4",  {4, -1, 0, 1, 0, 0},  0, {P("M2"), P("N2")}, 10},
+    {"M4",   {4, 0, 0, 0, 0, 0},   0, {P("M2", 2)}, 8},
+    {"SN4",  {4, 1, -2, 1, 0, 0},  0, {P("S2"), P("N2")}, 34},
+    {"MS4",  {4, 2, -2, 0, 0, 0},  0, {P("M2"), P("S2")}, 9},
+    {"MK4",  {4, 2, 0, 0, 0, 0},   0, {P("M2"), P("K2")}, 39},
+    {"S4",   {4, 4, -4, 0, 0, 0},  0, {P("S2", 2)}, 29},
+    {"SK4",  {4, 4, -2, 0, 0, 0},  0, {P("S2"), P("K2")}, 53},
     // Fifth diurnal.
-    {"2MK5", {5, 1, 0, 0, 0, 0},  -1, {T(N::M2, 2), T(N::K1)}, 56},
-    {"2SK5", {5, 5, -4, 0, 0, 0}, -1, {T(N::K1)}, 58},
+    {"2MK5", {5, 1, 0, 0, 0, 0},  -3, {P("M2", 2), P("K1")}, 56},
+    {"2SK5", {5, 5, -4, 0, 0, 0}, -3, {P("S2", 2), P("K1")}, 58},
     // Sixth diurnal.
-    {"2MN6", {6, -1, 0, 1, 0, 0},  0, {T(N::M2, 3)}, 54},
-    {"M6",   {6, 0, 0, 0, 0, 0},   0, {T(N::M2, 3)}, 11},
-    {"MSN6", {6, 1, -2, 1, 0, 0},  0, {T(N::M2, 2)}, 57},
-    {"2MS6", {6, 2, -2, 0, 0, 0},  0, {T(N::M2, 2)}, 12},
-    {"2MK6", {6, 2, 0, 0, 0, 0},   0, {T(N::M2, 2), T(N::K2)}, 59},
-    {"2SM6", {6, 4, -4, 0, 0, 0},  0, {T(N::M2)}, 61},
-    {"MSK6", {6, 4, -2, 0, 0, 0},  0, {T(N::M2), T(N::K2)}, 62},
+    {"2MN6", {6, -1, 0, 1, 0, 0},  0, {P("M2", 2), P("N2")}, 54},
+    {"M6",   {6, 0, 0, 0, 0, 0},   0, {P("M2", 3)}, 11},
+    {"MSN6", {6, 1, -2, 1, 0, 0},  0, {P("M2"), P("S2"), P("N2")}, 57},
+    {"2MS6", {6, 2, -2, 0, 0, 0},  0, {P("M2", 2), P("S2")}, 12},
+    {"2MK6", {6, 2, 0, 0, 0, 0},   0, {P("M2", 2), P("K2")}, 59},
+    {"2SM6", {6, 4, -4, 0, 0, 0},  0, {P("S2", 2), P("M2")}, 61},
+    {"MSK6", {6, 4, -2, 0, 0, 0},  0, {P("M2"), P("S2"), P("K2")}, 62},
     // Higher.
-    {"3MK7", {7, 1, 0, 0, 0, 0},  -1, {T(N::M2, 3), T(N::K1)}, 63},
-    {"M8",   {8, 0, 0, 0, 0, 0},   0, {T(N::M2, 4)}, 64},
+    {"3MK7", {7, 1, 0, 0, 0, 0},  -3, {P("M2", 3), P("K1")}, 63},
+    {"M8",   {8, 0, 0, 0, 0, 0},   0, {P("M2", 4)}, 64},
+};
+
+// The satellites of each main constituent: changes of p, N' and p1 from
+// the main line, the phase offset in cycles, the amplitude ratio to the
+// main line, and whether the ratio scales with latitude (1: a diurnal
+// line of the third-degree potential, 2: a semidiurnal one). Main
+// constituents not listed (the long-period ones, T2) get no correction.
+struct Satellite {
+    std::string_view of;
+    int dp, dn, dp1;
+    double phase;
+    double ratio;
+    int latitudeKind;
+};
+constexpr Satellite kSatellites[] = {
+    {"ALP1", -1, 0, 0, 0.75, 0.036, 1},
+    {"ALP1", 0, -1, 0, 0.0, 0.1906, 0},
+    {"2Q1", -2, -2, 0, 0.5, 0.0063, 0},
+    {"2Q1", -1, -1, 0, 0.75, 0.0241, 1},
+    {"2Q1", -1, 0, 0, 0.75, 0.0607, 1},
+    {"2Q1", 0, -2, 0, 0.5, 0.0063, 0},
+    {"2Q1", 0, -1, 0, 0.0, 0.1885, 0},
+    {"SIG1", -1, 0, 0, 0.75, 0.0095, 1},
+    {"SIG1", 0, -2, 0, 0.5, 0.0061, 0},
+    {"SIG1", 0, -1, 0, 0.0, 0.1884, 0},
+    {"SIG1", 2, 0, 0, 0.5, 0.0087, 0},
+    {"Q1", -2, -3, 0, 0.5, 0.0007, 0},
+    {"Q1", -2, -2, 0, 0.5, 0.0039, 0},
+    {"Q1", -1, -2, 0, 0.75, 0.001, 1},
+    {"Q1", -1, -1, 0, 0.75, 0.0115, 1},
+    {"Q1", -1, 0, 0, 0.75, 0.0292, 1},
+    {"Q1", 0, -2, 0, 0.5, 0.0057, 0},
+    {"Q1", -1, 0, 1, 0.0, 0.0008, 0},
+    {"Q1", 0, -1, 0, 0.0, 0.1884, 0},
+    {"Q1", 1, 0, 0, 0.75, 0.0018, 1},
+    {"Q1", 2, 0, 0, 0.5, 0.0028, 0},
+    {"RHO1", 0, -2, 0, 0.5, 0.0058, 0},
+    {"RHO1", 0, -1, 0, 0.0, 0.1882, 0},
+    {"RHO1", 1, 0, 0, 0.75, 0.0131, 1},
+    {"RHO1", 2, 0, 0, 0.5, 0.0576, 0},
+    {"RHO1", 2, 1, 0, 0.0, 0.0175, 0},
+    {"O1", -1, 0, 0, 0.25, 0.0003, 1},
+    {"O1", 0, -2, 0, 0.5, 0.0058, 0},
+    {"O1", 0, -1, 0, 0.0, 0.1885, 0},
+    {"O1", 1, -1, 0, 0.25, 0.0004, 1},
+    {"O1", 1, 0, 0, 0.75, 0.0029, 1},
+    {"O1", 1, 1, 0, 0.25, 0.0004, 1},
+    {"O1", 2, 0, 0, 0.5, 0.0064, 0},
+    {"O1", 2, 1, 0, 0.5, 0.001, 0},
+    {"TAU1", -2, 0, 0, 0.0, 0.0446, 0},
+    {"TAU1", -1, 0, 0, 0.25, 0.0426, 1},
+    {"TAU1", 0, -1, 0, 0.5, 0.0284, 0},
+    {"TAU1", 0, 1, 0, 0.5, 0.217, 0},
+    {"TAU1", 0, 2, 0, 0.5, 0.0142, 0},
+    {"BET1", 0, -1, 0, 0.0, 0.2266, 0},
+    {"NO1", -2, -2, 0, 0.5, 0.0057, 0},
+    {"NO1", -2, -1, 0, 0.0, 0.0665, 0},
+    {"NO1", -2, 0, 0, 0.0, 0.3596, 0},
+    {"NO1", -1, -1, 0, 0.75, 0.0331, 1},
+    {"NO1", -1, 0, 0, 0.25, 0.2227, 1},
+    {"NO1", -1, 1, 0, 0.75, 0.029, 1},
+    {"NO1", 0, -1, 0, 0.5, 0.029, 0},
+    {"NO1", 0, 1, 0, 0.0, 0.2004, 0},
+    {"NO1", 0, 2, 0, 0.5, 0.0054, 0},
+    {"CHI1", 0, -1, 0, 0.5, 0.0282, 0},
+    {"CHI1", 0, 1, 0, 0.0, 0.2187, 0},
+    {"PI1", 0, -1, 0, 0.5, 0.0078, 0},
+    {"P1", 0, -2, 0, 0.0, 0.0008, 0},
+    {"P1", 0, -1, 0, 0.5, 0.0112, 0},
+    {"P1", 0, 0, 2, 0.5, 0.0004, 0},
+    {"P1", 1, 0, 0, 0.75, 0.0004, 1},
+    {"P1", 2, 0, 0, 0.5, 0.0015, 0},
+    {"P1", 2, 1, 0, 0.5, 0.0003, 0},
+    {"S1", 0, 0, -2, 0.0, 0.3534, 0},
+    {"S1", 0, 1, 0, 0.5, 0.0264, 0},
+    {"K1", -2, -1, 0, 0.0, 0.0002, 0},
+    {"K1", -1, -1, 0, 0.75, 0.0001, 1},
+    {"K1", -1, 0, 0, 0.25, 0.0007, 1},
+    {"K1", -1, 1, 0, 0.75, 0.0001, 1},
+    {"K1", 0, -2, 0, 0.0, 0.0001, 0},
+    {"K1", 0, -1, 0, 0.5, 0.0198, 0},
+    {"K1", 0, 1, 0, 0.0, 0.1356, 0},
+    {"K1", 0, 2, 0, 0.5, 0.0029, 0},
+    {"K1", 1, 0, 0, 0.25, 0.0002, 1},
+    {"K1", 1, 1, 0, 0.25, 0.0001, 1},
+    {"PSI1", 0, 1, 0, 0.0, 0.019, 0},
+    {"PHI1", -2, 0, 0, 0.0, 0.0344, 0},
+    {"PHI1", -2, 1, 0, 0.0, 0.0106, 0},
+    {"PHI1", 0, 0, -2, 0.0, 0.0132, 0},
+    {"PHI1", 0, 1, 0, 0.5, 0.0384, 0},
+    {"PHI1", 0, 2, 0, 0.5, 0.0185, 0},
+    {"THE1", -2, -1, 0, 0.0, 0.03, 0},
+    {"THE1", -1, 0, 0, 0.25, 0.0141, 1},
+    {"THE1", 0, -1, 0, 0.5, 0.0317, 0},
+    {"THE1", 0, 1, 0, 0.0, 0.1993, 0},
+    {"J1", 0, -1, 0, 0.5, 0.0294, 0},
+    {"J1", 0, 1, 0, 0.0, 0.198, 0},
+    {"J1", 0, 2, 0, 0.5, 0.0047, 0},
+    {"J1", 1, -1, 0, 0.75, 0.0027, 1},
+    {"J1", 1, 0, 0, 0.25, 0.0816, 1},
+    {"J1", 1, 1, 0, 0.25, 0.0331, 1},
+    {"J1", 1, 2, 0, 0.25, 0.0027, 1},
+    {"J1", 2, 0, 0, 0.5, 0.0152, 0},
+    {"J1", 2, 1, 0, 0.5, 0.0098, 0},
+    {"J1", 2, 2, 0, 0.5, 0.0057, 0},
+    {"OO1", -2, -1, 0, 0.5, 0.0037, 0},
+    {"OO1", -2, 0, 0, 0.0, 0.1496, 0},
+    {"OO1", -2, 1, 0, 0.0, 0.0296, 0},
+    {"OO1", -1, 0, 0, 0.25, 0.024, 1},
+    {"OO1", -1, 1, 0, 0.25, 0.0099, 1},
+    {"OO1", 0, 1, 0, 0.0, 0.6398, 0},
+    {"OO1", 0, 2, 0, 0.0, 0.1342, 0},
+    {"OO1", 0, 3, 0, 0.0, 0.0086, 0},
+    {"UPS1", -2, 0, 0, 0.0, 0.0611, 0},
+    {"UPS1", 0, 1, 0, 0.0, 0.6399, 0},
+    {"UPS1", 0, 2, 0, 0.0, 0.1318, 0},
+    {"UPS1", 1, 0, 0, 0.25, 0.0289, 1},
+    {"UPS1", 1, 1, 0, 0.25, 0.0257, 1},
+    {"OQ2", -1, 0, 0, 0.25, 0.1042, 2},
+    {"OQ2", 0, -1, 0, 0.5, 0.0386, 0},
+    {"EPS2", -1, -1, 0, 0.25, 0.0075, 2},
+    {"EPS2", -1, 0, 0, 0.25, 0.0402, 2},
+    {"EPS2", 0, -1, 0, 0.5, 0.0373, 0},
+    {"2N2", -2, -2, 0, 0.5, 0.0061, 0},
+    {"2N2", -1, -1, 0, 0.25, 0.0117, 2},
+    {"2N2", -1, 0, 0, 0.25, 0.0678, 2},
+    {"2N2", 0, -1, 0, 0.5, 0.0374, 0},
+    {"MU2", -1, -1, 0, 0.25, 0.0018, 2},
+    {"MU2", -1, 0, 0, 0.25, 0.0104, 2},
+    {"MU2", 0, -1, 0, 0.5, 0.0375, 0},
+    {"N2", -2, -2, 0, 0.5, 0.0039, 0},
+    {"N2", -1, 0, 1, 0.0, 0.0008, 0},
+    {"N2", 0, -2, 0, 0.0, 0.0005, 0},
+    {"N2", 0, -1, 0, 0.5, 0.0373, 0},
+    {"NU2", 0, -1, 0, 0.5, 0.0373, 0},
+    {"NU2", 1, 0, 0, 0.75, 0.0042, 2},
+    {"NU2", 2, 0, 0, 0.0, 0.0042, 0},
+    {"NU2", 2, 1, 0, 0.5, 0.0036, 0},
+    {"GAM2", -2, -2, 0, 0.0, 0.1429, 0},
+    {"GAM2", -1, 0, 0, 0.25, 0.0293, 2},
+    {"GAM2", 0, -1, 0, 0.5, 0.033, 0},
+    {"H1", 0, -1, 0, 0.5, 0.0224, 0},
+    {"H1", 1, 0, -1, 0.5, 0.0447, 0},
+    {"M2", -1, -1, 0, 0.75, 0.0001, 2},
+    {"M2", -1, 0, 0, 0.75, 0.0004, 2},
+    {"M2", 0, -2, 0, 0.0, 0.0005, 0},
+    {"M2", 0, -1, 0, 0.5, 0.0373, 0},
+    {"M2", 1, -1, 0, 0.25, 0.0001, 2},
+    {"M2", 1, 0, 0, 0.75, 0.0009, 2},
+    {"M2", 1, 1, 0, 0.75, 0.0002, 2},
+    {"M2", 2, 0, 0, 0.0, 0.0006, 0},
+    {"M2", 2, 1, 0, 0.0, 0.0002, 0},
+    {"H2", 0, -1, 0, 0.5, 0.0217, 0},
+    {"LDA2", 0, -1, 0, 0.5, 0.0448, 0},
+    {"L2", 0, -1, 0, 0.5, 0.0366, 0},
+    {"L2", 2, -1, 0, 0.0, 0.0047, 0},
+    {"L2", 2, 0, 0, 0.5, 0.2505, 0},
+    {"L2", 2, 1, 0, 0.5, 0.1102, 0},
+    {"L2", 2, 2, 0, 0.5, 0.0156, 0},
+    {"S2", 0, -1, 0, 0.0, 0.0022, 0},
+    {"S2", 1, 0, 0, 0.75, 0.0001, 2},
+    {"S2", 2, 0, 0, 0.0, 0.0001, 0},
+    {"R2", 0, 0, 2, 0.5, 0.2535, 0},
+    {"R2", 0, 1, 2, 0.0, 0.0141, 0},
+    {"K2", -1, 0, 0, 0.75, 0.0024, 2},
+    {"K2", -1, 1, 0, 0.75, 0.0004, 2},
+    {"K2", 0, -1, 0, 0.5, 0.0128, 0},
+    {"K2", 0, 1, 0, 0.0, 0.298, 0},
+    {"K2", 0, 2, 0, 0.0, 0.0324, 0},
+    {"ETA2", 0, -1, 0, 0.5, 0.0187, 0},
+    {"ETA2", 0, 1, 0, 0.0, 0.4355, 0},
+    {"ETA2", 0, 2, 0, 0.0, 0.0467, 0},
+    {"ETA2", 1, 0, 0, 0.75, 0.0747, 2},
+    {"ETA2", 1, 1, 0, 0.75, 0.0482, 2},
+    {"ETA2", 1, 2, 0, 0.75, 0.0093, 2},
+    {"ETA2", 2, 0, 0, 0.5, 0.0078, 0},
+    {"M3", 0, -1, 0, 0.5, 0.0564, 0},
 };
 // clang-format on
 
@@ -130,8 +313,10 @@ Astronomy AstronomyAt(DateTime t) {
     const double node = 259.183275 + kRateN * d + 0.0001557 * c2 + 0.00000005 * c3;
     a.nPrime = Wrap360(-node);
     a.p1 = Wrap360(281.220844 + kRateP1 * d + 0.0000339 * c2 + 0.00000007 * c3);
+    // Mean lunar time counts from the moon's lower transit: it is the mean
+    // sun's time from midnight plus the sun's lead over the moon.
     const double dayFraction = days - std::floor(days);
-    a.tau = Wrap360(180.0 + 360.0 * dayFraction + a.h - a.s);
+    a.tau = Wrap360(360.0 * dayFraction + a.h - a.s);
     return a;
 }
 
@@ -161,86 +346,42 @@ double AstronomicalArgument(const TidalConstituent& c, const Astronomy& a) {
     return Wrap360(v);
 }
 
-NodalCorrection BasicNodalCorrection(NodalKind kind, const Astronomy& a) {
-    // The node enters through the inclination I of the lunar orbit to the
-    // equator and the angles nu, xi that it shifts the moon's longitude by.
-    const double n = -a.nPrime * kDeg;
-    const double cosI = 0.91370 - 0.03569 * std::cos(n);
-    const double I = std::acos(cosI);
-    const double sinI = std::sin(I);
-    const double nu = std::asin(std::clamp(0.08968 * std::sin(n) / sinI, -1.0, 1.0));
-    // tan(N/2) is infinite at N = 180 degrees; atan2 of the half angles
-    // keeps xi continuous there.
-    const double xi = n - 2.0 * std::atan2(0.64412 * std::sin(n / 2), std::cos(n / 2)) - nu;
-    const double sin2I = std::sin(2 * I);
-    const double cosHalf = std::cos(I / 2);
-    const double sinHalf = std::sin(I / 2);
-    NodalCorrection r;
-    switch (kind) {
-        case NodalKind::None:
-            break;
-        case NodalKind::M2:
-            r.f = std::pow(cosHalf, 4) / 0.9154;
-            r.u = 2 * xi - 2 * nu;
-            break;
-        case NodalKind::M3:
-            r.f = std::pow(cosHalf, 6) / 0.8758;
-            r.u = 3 * xi - 3 * nu;
-            break;
-        case NodalKind::O1:
-            r.f = sinI * cosHalf * cosHalf / 0.3800;
-            r.u = 2 * xi - nu;
-            break;
-        case NodalKind::K1: {
-            r.f = std::sqrt(0.8965 * sin2I * sin2I + 0.6001 * sin2I * std::cos(nu) + 0.1006);
-            r.u = -std::atan2(sin2I * std::sin(nu), sin2I * std::cos(nu) + 0.3347);
-            break;
-        }
-        case NodalKind::K2: {
-            const double s2 = sinI * sinI;
-            r.f = std::sqrt(19.0444 * s2 * s2 + 2.7702 * s2 * std::cos(2 * nu) + 0.0981);
-            r.u = -std::atan2(s2 * std::sin(2 * nu), s2 * std::cos(2 * nu) + 0.0727);
-            break;
-        }
-        case NodalKind::J1:
-            r.f = sin2I / 0.7214;
-            r.u = -nu;
-            break;
-        case NodalKind::OO1:
-            r.f = sinI * sinHalf * sinHalf / 0.01640;
-            r.u = -2 * xi - nu;
-            break;
-        case NodalKind::MF:
-            r.f = sinI * sinI / 0.1578;
-            r.u = -2 * xi;
-            break;
-        case NodalKind::MM:
-            r.f = (2.0 / 3.0 - sinI * sinI) / 0.5021;
-            r.u = 0;
-            break;
-        case NodalKind::L2: {
-            // L2 also feels the lunar perigee: its amplitude swings with
-            // the angle P between perigee and the intersection.
-            const double P = a.p * kDeg - xi;
-            const double t2 = std::pow(std::tan(I / 2), 2);
-            const double inverseRa = std::sqrt(std::max(0.0, 1 - 12 * t2 * std::cos(2 * P) + 36 * t2 * t2));
-            const double R = std::atan2(std::sin(2 * P), 1 / (6 * t2) - std::cos(2 * P));
-            r.f = std::pow(cosHalf, 4) / 0.9154 * inverseRa;
-            r.u = 2 * xi - 2 * nu - R;
-            break;
-        }
-    }
-    r.u /= kDeg;
-    return r;
+namespace {
+
+// The latitude enters as sin(latitude); within 5 degrees of the equator the
+// third-degree ratio of a diurnal line grows without bound, so the
+// equatorial forcing is taken as that of 5 degrees off it.
+double SatelliteRatio(const Satellite& sat, double latitude) {
+    if (sat.latitudeKind == 0) return sat.ratio;
+    double degrees = latitude;
+    if (std::abs(degrees) < 5.0) degrees = degrees < 0 ? -5.0 : 5.0;
+    const double sinLat = std::sin(degrees * kDeg);
+    if (sat.latitudeKind == 1) return sat.ratio * 0.36309 * (1.0 - 5.0 * sinLat * sinLat) / sinLat;
+    return sat.ratio * 2.59808 * sinLat;
 }
 
-NodalCorrection NodalCorrectionOf(const TidalConstituent& c, const Astronomy& a) {
+NodalCorrection MainNodalCorrection(std::string_view name, const Astronomy& a, double latitude) {
+    const bool withLatitude = std::isfinite(latitude);
+    std::complex<double> sum = 1.0;
+    for (const Satellite& sat : kSatellites) {
+        if (sat.of != name) continue;
+        if (sat.latitudeKind != 0 && !withLatitude) continue;
+        const double cycles = (sat.dp * a.p + sat.dn * a.nPrime + sat.dp1 * a.p1) / 360.0 + sat.phase;
+        sum += std::polar(SatelliteRatio(sat, latitude), 2 * std::numbers::pi * cycles);
+    }
+    return {std::abs(sum), std::arg(sum) / kDeg};
+}
+
+}  // namespace
+
+NodalCorrection NodalCorrectionOf(const TidalConstituent& c, const Astronomy& a, double latitude) {
+    if (c.parts[0].times == 0) return MainNodalCorrection(c.name, a, latitude);
     NodalCorrection total;
-    for (const NodalTerm& term : c.nodal) {
-        if (term.kind == NodalKind::None || term.power == 0) continue;
-        const NodalCorrection basic = BasicNodalCorrection(term.kind, a);
-        total.f *= std::pow(basic.f, std::abs(term.power));
-        total.u += term.power * basic.u;
+    for (const ConstituentPart& part : c.parts) {
+        if (part.times == 0) continue;
+        const NodalCorrection basic = MainNodalCorrection(part.name, a, latitude);
+        total.f *= std::pow(basic.f, std::abs(part.times));
+        total.u += part.times * basic.u;
     }
     return total;
 }

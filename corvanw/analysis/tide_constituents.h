@@ -4,7 +4,6 @@
 // corrections (f, u) of the lunar constituents.
 
 #include <array>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -14,14 +13,12 @@
 
 namespace corvan {
 
-// The lunar node's slow modulation of the astronomical constituents. Every
-// constituent's correction is a product of these (a shallow-water or
-// compound constituent takes the corrections of the tides it is made of).
-enum class NodalKind { None, M2, M3, K2, K1, O1, J1, OO1, MF, MM, L2 };
-
-struct NodalTerm {
-    NodalKind kind = NodalKind::None;
-    int power = 0;  // negative for a constituent that is a difference
+// A compound (shallow-water) constituent is a sum of main constituents,
+// each taken `times` times (negative for one subtracted); it takes its
+// nodal correction from theirs.
+struct ConstituentPart {
+    std::string_view name;
+    int times = 0;
 };
 
 struct TidalConstituent {
@@ -30,7 +27,8 @@ struct TidalConstituent {
     std::array<int, 6> doodson{};
     // Phase offset of the argument in quarter cycles (90 degrees).
     int quarters = 0;
-    std::array<NodalTerm, 2> nodal{};
+    // Empty for a main constituent.
+    std::array<ConstituentPart, 3> parts{};
     // Smaller is kept first when two constituents are too close to be told
     // apart by the record.
     int priority = 0;
@@ -65,9 +63,12 @@ struct NodalCorrection {
     double f = 1.0;
     double u = 0.0;  // degrees
 };
-// f and u for the moment of a (only the node and perigee matter).
-NodalCorrection NodalCorrectionOf(const TidalConstituent& c, const Astronomy& a);
-NodalCorrection BasicNodalCorrection(NodalKind kind, const Astronomy& a);
+// f and u for the moment of a, summed over the constituent's satellites
+// (lines of the tidal potential a few cycles per 18.6 years away, which a
+// record of months cannot separate from it). Some satellites come from the
+// third-degree potential, whose size relative to the main line depends on
+// the latitude (degrees north); NaN leaves those out.
+NodalCorrection NodalCorrectionOf(const TidalConstituent& c, const Astronomy& a, double latitude = 0.0 / 0.0);
 
 // Chooses constituents a record of `spanHours` can separate with the
 // Rayleigh criterion (frequencies at least factor / span apart, and apart

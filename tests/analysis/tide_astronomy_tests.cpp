@@ -36,6 +36,12 @@ TEST(TideAstronomy, ArgumentsFollowTheSunAndAddUp) {
     EXPECT_LT(AngleGap(v("K1") + v("O1"), v("M2")), 1e-9);
     EXPECT_LT(AngleGap(v("M2") + v("S2"), v("MS4")), 1e-9);
     EXPECT_LT(AngleGap(v("S2") - v("M2"), v("MSF")), 1e-9);
+    // At midnight the mean sun is 180 degrees from the meridian: K1 is
+    // h + 90 and M3 is 3h - 3s + 180 (T + h - 90 and 3T - 3s + 3h with
+    // T = 180).
+    const Astronomy m = AstronomyAt(At(1995, 2, 3, 0));
+    EXPECT_LT(AngleGap(AstronomicalArgument(*FindConstituent("K1"), m), m.h + 90), 1e-9);
+    EXPECT_LT(AngleGap(AstronomicalArgument(*FindConstituent("M3"), m), 3 * m.h - 3 * m.s + 180), 1e-9);
 }
 
 TEST(TideAstronomy, FrequenciesOfTheMainConstituents) {
@@ -50,39 +56,91 @@ TEST(TideAstronomy, FrequenciesOfTheMainConstituents) {
     EXPECT_EQ(FindConstituent("X9"), nullptr);
 }
 
-TEST(TideAstronomy, NodalFactorsAtTheNodesExtremes) {
+TEST(TideAstronomy, NodalCorrectionsSumTheSatellites) {
     // 2006-06-20 the ascending node stood at the equinox (N = 0, lunar
     // orbit 28.6 degrees to the equator); 2015-10-10 at N = 180 (18.3
-    // degrees). Worked from cos I = 0.91370 - 0.03569 cos N:
-    // M2 cos^4(I/2)/0.9154, K1 from sin 2I, O1 sin I cos^2(I/2)/0.38.
+    // degrees). f and u worked from Foreman's satellite table, and beside
+    // them the classical closed forms (cos I = 0.91370 - 0.03569 cos N),
+    // which ignore the perigee and so differ by up to 0.7 per cent.
     struct Case {
         DateTime when;
-        double m2, k1, o1;
+        double m2, k1, o1, s2, l2, l2u;
+        double m2Closed, k1Closed, o1Closed;
     };
     for (const Case& c :
-         {Case{At(2006, 6, 20), 0.9632, 1.1129, 1.1829}, Case{At(2015, 10, 10), 1.0379, 0.8815, 0.8054}}) {
+         {Case{At(2006, 6, 20), 0.9639, 1.1132, 1.1761, 1.0023, 0.6549, 14.99, 0.9632, 1.1129, 1.1829},
+          Case{At(2015, 10, 10), 1.0382, 0.8812, 0.8004, 0.9979, 0.8790, -1.86, 1.0379, 0.8815, 0.8054}}) {
         const Astronomy a = AstronomyAt(c.when);
-        const NodalCorrection m2 = NodalCorrectionOf(*FindConstituent("M2"), a);
-        const NodalCorrection k1 = NodalCorrectionOf(*FindConstituent("K1"), a);
-        const NodalCorrection o1 = NodalCorrectionOf(*FindConstituent("O1"), a);
-        EXPECT_NEAR(m2.f, c.m2, 0.001) << c.when.Iso();
-        EXPECT_NEAR(k1.f, c.k1, 0.002) << c.when.Iso();
-        EXPECT_NEAR(o1.f, c.o1, 0.002) << c.when.Iso();
+        auto nodal = [&](const char* name) { return NodalCorrectionOf(*FindConstituent(name), a); };
+        EXPECT_NEAR(nodal("M2").f, c.m2, 5e-4) << c.when.Iso();
+        EXPECT_NEAR(nodal("K1").f, c.k1, 5e-4) << c.when.Iso();
+        EXPECT_NEAR(nodal("O1").f, c.o1, 5e-4) << c.when.Iso();
+        EXPECT_NEAR(nodal("S2").f, c.s2, 5e-4) << c.when.Iso();
+        EXPECT_NEAR(nodal("L2").f, c.l2, 5e-4) << c.when.Iso();
+        EXPECT_NEAR(nodal("L2").u, c.l2u, 0.05) << c.when.Iso();
+        EXPECT_NEAR(nodal("M2").f, c.m2Closed, 0.002) << c.when.Iso();
+        EXPECT_NEAR(nodal("K1").f, c.k1Closed, 0.002) << c.when.Iso();
+        EXPECT_NEAR(nodal("O1").f, c.o1Closed, 0.008) << c.when.Iso();
         // At the extremes the node shifts no phase.
-        EXPECT_NEAR(m2.u, 0.0, 0.1);
-        EXPECT_NEAR(k1.u, 0.0, 0.2);
-        EXPECT_NEAR(o1.u, 0.0, 0.2);
-        // Compound tides take their parts' corrections.
-        EXPECT_NEAR(NodalCorrectionOf(*FindConstituent("M4"), a).f, m2.f * m2.f, 1e-12);
-        EXPECT_NEAR(NodalCorrectionOf(*FindConstituent("S2"), a).f, 1.0, 0.0);
+        EXPECT_NEAR(nodal("M2").u, 0.0, 0.1);
+        EXPECT_NEAR(nodal("K1").u, 0.0, 0.2);
+        EXPECT_NEAR(nodal("O1").u, 0.0, 0.2);
+        // Compound tides take their parts' corrections; the long-period
+        // tides have no satellites in the table.
+        EXPECT_NEAR(nodal("M4").f, nodal("M2").f * nodal("M2").f, 1e-12);
+        EXPECT_NEAR(nodal("MSN2").f, nodal("M2").f * nodal("S2").f * nodal("N2").f, 1e-12);
+        EXPECT_NEAR(nodal("MSN2").u, nodal("M2").u + nodal("S2").u - nodal("N2").u, 1e-9);
+        EXPECT_EQ(nodal("MF").f, 1.0);
     }
-    // A quarter turn later the phase shifts are largest: M2 about -2.1,
-    // K1 about -8.9 and O1 about +10.8 degrees (N = 90).
+    // A quarter turn later the phase shifts are largest: M2 -2.17, K1
+    // -8.80 and O1 +10.94 degrees from the table, -2.1, -8.9 and +10.7
+    // from the closed forms (N = 90).
     const Astronomy q = AstronomyAt(At(2001, 10, 27));
     ASSERT_NEAR(360 - q.nPrime, 90.0, 1.0);
-    EXPECT_NEAR(NodalCorrectionOf(*FindConstituent("M2"), q).u, -2.1, 0.15);
-    EXPECT_NEAR(NodalCorrectionOf(*FindConstituent("K1"), q).u, -8.9, 0.3);
-    EXPECT_NEAR(NodalCorrectionOf(*FindConstituent("O1"), q).u, 10.7, 0.3);
+    EXPECT_NEAR(NodalCorrectionOf(*FindConstituent("M2"), q).u, -2.17, 0.05);
+    EXPECT_NEAR(NodalCorrectionOf(*FindConstituent("K1"), q).u, -8.80, 0.05);
+    EXPECT_NEAR(NodalCorrectionOf(*FindConstituent("O1"), q).u, 10.94, 0.05);
+}
+
+TEST(TideAstronomy, LatitudeScalesTheThirdDegreeSatellites) {
+    // NO1 (M1) is mostly third-degree satellites: worked from the table at
+    // N = 180, without latitude f 1.1072 u -2.64, at 60 N 1.1412 -19.34,
+    // at 20 S 1.1089 -9.13. K1's third-degree satellites are tiny.
+    const Astronomy a = AstronomyAt(At(2015, 10, 10));
+    const TidalConstituent& no1 = *FindConstituent("NO1");
+    const TidalConstituent& k1 = *FindConstituent("K1");
+    EXPECT_NEAR(NodalCorrectionOf(no1, a).f, 1.1072, 5e-4);
+    EXPECT_NEAR(NodalCorrectionOf(no1, a).u, -2.64, 0.05);
+    EXPECT_NEAR(NodalCorrectionOf(no1, a, 60.0).f, 1.1412, 5e-4);
+    EXPECT_NEAR(NodalCorrectionOf(no1, a, 60.0).u, -19.34, 0.05);
+    EXPECT_NEAR(NodalCorrectionOf(no1, a, -20.0).f, 1.1089, 5e-4);
+    EXPECT_NEAR(NodalCorrectionOf(no1, a, -20.0).u, -9.13, 0.05);
+    EXPECT_NEAR(NodalCorrectionOf(k1, a, 60.0).f, NodalCorrectionOf(k1, a).f, 5e-4);
+    // Near the equator the diurnal ratio would grow without bound; it is
+    // held at its value 5 degrees off (north at the equator itself).
+    EXPECT_EQ(NodalCorrectionOf(no1, a, 0.0).f, NodalCorrectionOf(no1, a, 5.0).f);
+    EXPECT_EQ(NodalCorrectionOf(no1, a, -1.0).u, NodalCorrectionOf(no1, a, -5.0).u);
+    EXPECT_TRUE(std::isfinite(NodalCorrectionOf(no1, a, 0.0).u));
+}
+
+TEST(TideAstronomy, CompoundConstituentsAreTheSumsOfTheirParts) {
+    // The arguments of a compound tide must be those of its parts added,
+    // or its Greenwich phase means nothing.
+    for (const TidalConstituent& c : StandardConstituents()) {
+        if (c.parts[0].times == 0) continue;
+        std::array<int, 6> sum{};
+        int quarters = 0;
+        for (const ConstituentPart& part : c.parts) {
+            if (part.times == 0) continue;
+            const TidalConstituent* main = FindConstituent(part.name);
+            ASSERT_NE(main, nullptr) << c.name;
+            ASSERT_EQ(main->parts[0].times, 0) << c.name << " is made of compounds";
+            for (std::size_t k = 0; k < 6; ++k) sum[k] += part.times * main->doodson[k];
+            quarters += part.times * main->quarters;
+        }
+        EXPECT_EQ(sum, c.doodson) << c.name;
+        EXPECT_EQ(((quarters - c.quarters) % 4 + 4) % 4, 0) << c.name;
+    }
 }
 
 TEST(TideAstronomy, RayleighKeepsTheStrongerOfAClosePair) {
