@@ -323,12 +323,15 @@ Astronomy AstronomyAt(DateTime t) {
 std::span<const TidalConstituent> StandardConstituents() { return kTable; }
 
 const TidalConstituent* FindConstituent(std::string_view name) {
-    for (const TidalConstituent& c : kTable) {
-        if (c.name.size() != name.size()) continue;
-        if (std::equal(c.name.begin(), c.name.end(), name.begin(),
-                       [](char a, char b) { return a == (b >= 'a' && b <= 'z' ? b - 'a' + 'A' : b); }))
-            return &c;
-    }
+    auto same = [](std::string_view a, std::string_view b) {
+        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+                   return x == (y >= 'a' && y <= 'z' ? y - 'a' + 'A' : y);
+               });
+    };
+    // The hydrographic offices' list calls Foreman's NO1 M1.
+    if (same("M1", name)) name = "NO1";
+    for (const TidalConstituent& c : kTable)
+        if (same(c.name, name)) return &c;
     return nullptr;
 }
 

@@ -53,6 +53,7 @@ TEST(TideAstronomy, FrequenciesOfTheMainConstituents) {
     EXPECT_NEAR(ConstituentFrequency(*FindConstituent("N2")) * 360, 28.4397295, 1e-6);
     EXPECT_NEAR(ConstituentFrequency(*FindConstituent("MF")) * 360, 1.0980331, 1e-6);
     EXPECT_EQ(FindConstituent("m2"), FindConstituent("M2"));
+    EXPECT_EQ(FindConstituent("m1"), FindConstituent("NO1"));
     EXPECT_EQ(FindConstituent("X9"), nullptr);
 }
 
