@@ -91,6 +91,12 @@ std::vector<std::string> TidalSummaryLines(const TidalAnalysis& a, const std::st
         if (a.leftOut.size() > kNamed) names += " and " + std::to_string(a.leftOut.size() - kNamed) + " more";
         lines.push_back("Not resolved by the record: " + names);
     }
+    if (std::isfinite(a.latitude)) {
+        lines.push_back("Nodal corrections for latitude " + TidalNumber(std::fabs(a.latitude), 2, sep) + "° " +
+                        (a.latitude < 0 ? "S" : "N"));
+    } else {
+        lines.push_back("Nodal corrections without the latitude-dependent satellites (no latitude)");
+    }
     return lines;
 }
 

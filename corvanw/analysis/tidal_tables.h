@@ -27,8 +27,9 @@ TextTable TemperatureTable(const TidalAnalysis& analysis, const std::string& dec
 // Tab-separated, headers first: what the clipboard gets.
 std::string TableAsText(const TextTable& table);
 
-// Record length, valid count, mean flow, variance explained and what the
-// record could not resolve, as lines.
+// Record length, valid count, mean flow, variance explained, what the
+// record could not resolve and the latitude of the nodal corrections, as
+// lines.
 std::vector<std::string> TidalSummaryLines(const TidalAnalysis& analysis, const std::string& decimalSeparator);
 
 // The constituents with the largest major axes, largest first, as many of

@@ -1,6 +1,7 @@
 // corvan tide FILE [--series S] [--first A] [--last B] [--constituents M2,S2,...]
-// [--lat L] [--json] [--residual OUT]: tidal constituents, ellipses and the
-// detided current of a range.
+// [--lat L] [--json] [--residual OUT] [--predict OUT --from A --to B
+// [--step MINUTES]]: tidal constituents, ellipses, the detided current of a
+// range and the tide it predicts.
 
 #include <CLI/CLI.hpp>
 
@@ -8,14 +9,19 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <numbers>
 #include <string>
 #include <vector>
 
 #include "analysis/harmonic_analysis.h"
 #include "analysis/tidal_residual.h"
+#include "analysis/tidal_tables.h"
 #include "cli/cli_common.h"
 #include "cli/command_registry.h"
+#include "data/date_time.h"
+#include "data/file_error.h"
 #include "data/series_range.h"
+#include "data/text_export.h"
 
 namespace corvan::cli {
 namespace {
@@ -100,6 +106,49 @@ std::string Text(const DataSet& data, const TidalAnalysis& a) {
     return o;
 }
 
+// A prediction file longer than this is a mistyped span or step, not a wish.
+constexpr double kMaxPredictionLines = 1000000;
+
+// A text under a measurement file's name would either replace records for
+// good or, beside a set spelt in another case, be read as part of it.
+bool HasMeasurementExtension(const std::string& fileName) {
+    std::string ext = std::filesystem::path(fileName).extension().string();
+    for (char& c : ext)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return ext == ".CVN" || ext == ".RF6" || ext == ".LN6";
+}
+
+// The tide from `from` on at `stepSeconds`, one line a time, with the
+// components, speed and the direction the current flows to as the records
+// hold them; columns the analysis has nothing for stay empty.
+std::string PredictionText(const TidalAnalysis& analysis, DateTime from, double stepSeconds, int count) {
+    const TidalPrediction tide = PredictTide(analysis, from, stepSeconds, count);
+    std::string o = "time,east,north,speed,direction,temperature\n";
+    o.reserve(o.size() + static_cast<std::size_t>(count) * 60);
+    for (int k = 0; k < count; ++k) {
+        const auto uk = static_cast<std::size_t>(k);
+        std::string time = from.AddSeconds(std::llround(k * stepSeconds)).Iso();
+        time[10] = ' ';
+        o += time;
+        if (analysis.hasCurrent && uk < tide.east.size() && uk < tide.north.size()) {
+            const double e = tide.east[uk], n = tide.north[uk];
+            double direction = std::atan2(e, n) * 180 / std::numbers::pi;
+            if (direction < 0) direction += 360;
+            // A direction that rounds up to a full turn is north.
+            direction = std::round(direction * 10) / 10;
+            if (direction >= 360) direction -= 360;
+            o += "," + TidalNumber(e, 2, ".") + "," + TidalNumber(n, 2, ".") + "," +
+                 TidalNumber(std::hypot(e, n), 2, ".") + "," + TidalNumber(direction, 1, ".");
+        } else {
+            o += ",,,,";
+        }
+        o += ",";
+        if (analysis.hasTemperature && uk < tide.temperature.size()) o += TidalNumber(tide.temperature[uk], 3, ".");
+        o += "\n";
+    }
+    return o;
+}
+
 int RunTide(const std::vector<std::string>& args) {
     CLI::App app{"Tidal constituents, current ellipses and the detided current of a range.", "corvan tide"};
     std::string file;
@@ -109,18 +158,55 @@ int RunTide(const std::vector<std::string>& args) {
     double latitude = std::nan("");
     bool json = false;
     std::string residual;
+    std::string predict, fromText, toText;
+    double stepMinutes = 0;
     app.add_option("FILE", file, "measurement file set (base name or .CVN)")->required();
     app.add_option("--series", series, "series number (from 1)")->check(CLI::PositiveNumber);
     auto* firstOption = app.add_option("--first", first, "first measurement (from 1)");
     auto* lastOption = app.add_option("--last", last, "last measurement (from 1)");
     app.add_option("--constituents", constituents, "comma-separated names, e.g. M2,S2,K1,O1");
     app.add_option("--lat", latitude,
-                   "latitude of the mooring, degrees north (checked; the nodal corrections used do not "
-                   "depend on it)")
+                   "latitude of the mooring, degrees north: sets the latitude-dependent satellites of the "
+                   "nodal corrections (left out without it)")
         ->check(CLI::Range(-90.0, 90.0));
     app.add_flag("--json", json, "JSON instead of a table");
     app.add_option("--residual", residual, "write the detided range as OUT.CVN/OUT.RF6");
+    auto* predictOption =
+        app.add_option("--predict", predict, "write the predicted tide from --from to --to as the text file OUT");
+    auto* fromOption = app.add_option("--from", fromText, "first time of the prediction, YYYY-MM-DD[ HH:MM[:SS]] UTC");
+    auto* toOption = app.add_option("--to", toText, "last time of the prediction, YYYY-MM-DD[ HH:MM[:SS]] UTC");
+    auto* stepOption =
+        app.add_option("--step", stepMinutes, "minutes between predicted times (default: the record's interval)");
     if (const auto status = ParseCommandLine(app, args)) return *status;
+
+    const bool predicting = predictOption->count() > 0;
+    DateTime from, to;
+    double stepSeconds = 0;
+    if (!predicting && (fromOption->count() || toOption->count() || stepOption->count()))
+        return UsageError("tide: --from, --to and --step need --predict");
+    if (predicting) {
+        if (predict.empty()) return UsageError("tide: --predict names no file");
+        if (HasMeasurementExtension(predict))
+            return UsageError("tide: --predict " + predict + " would be taken for a measurement file");
+        if (!fromOption->count() || !toOption->count()) return UsageError("tide: --predict needs --from and --to");
+        const auto a = ParseDateTime(fromText);
+        if (!a) return UsageError("tide: --from is not a time of the form YYYY-MM-DD[ HH:MM[:SS]]: " + fromText);
+        const auto b = ParseDateTime(toText);
+        if (!b) return UsageError("tide: --to is not a time of the form YYYY-MM-DD[ HH:MM[:SS]]: " + toText);
+        if (*b < *a) return UsageError("tide: --to " + toText + " is before --from " + fromText);
+        from = *a;
+        to = *b;
+        if (stepOption->count()) {
+            if (!std::isfinite(stepMinutes) || stepMinutes <= 0)
+                return UsageError("tide: --step must be a positive number of minutes");
+            stepSeconds = stepMinutes * 60;
+            // The times are written to the second; a step between seconds
+            // would print times the tide was not predicted for.
+            if (!std::isfinite(stepSeconds) || std::fabs(stepSeconds - std::round(stepSeconds)) > 1e-6)
+                return UsageError("tide: --step must be a whole number of seconds");
+            stepSeconds = std::round(stepSeconds);
+        }
+    }
 
     TidalOptions options;
     options.latitude = latitude;
@@ -155,7 +241,21 @@ int RunTide(const std::vector<std::string>& args) {
         return kExitFailure;
     }
 
-    const TidalAnalysis analysis = AnalyseTide(TidalInputFromRange(data), options);
+    const TidalInput input = TidalInputFromRange(data);
+    int predictionCount = 0;
+    if (predicting) {
+        if (!stepOption->count()) stepSeconds = input.intervalSeconds;
+        // Without an interval the analysis below says why it cannot work.
+        if (stepSeconds > 0) {
+            const double lines = std::floor(static_cast<double>(to.Seconds() - from.Seconds()) / stepSeconds) + 1;
+            if (lines > kMaxPredictionLines)
+                return UsageError("tide: the prediction would have " + Fixed(lines, 0) + " lines, more than " +
+                                  Fixed(kMaxPredictionLines, 0));
+            predictionCount = static_cast<int>(lines);
+        }
+    }
+
+    const TidalAnalysis analysis = AnalyseTide(input, options);
     if (!analysis.error.empty()) {
         std::fprintf(stderr, "%s: %s\n", cvn.c_str(), analysis.error.c_str());
         return kExitFailure;
@@ -178,12 +278,22 @@ int RunTide(const std::vector<std::string>& args) {
             return kExitFailure;
         }
     }
+
+    if (predicting) {
+        try {
+            ReplaceFileContents(predict, PredictionText(analysis, from, stepSeconds, predictionCount));
+        } catch (const FileError& e) {
+            std::fprintf(stderr, "%s\n", e.what());
+            return kExitFailure;
+        }
+    }
     return kExitOk;
 }
 
 const CommandRegistrar kTide("tide",
                              "tide FILE [--series S] [--first A] [--last B] [--constituents M2,S2,...] [--lat L] "
-                             "[--json] [--residual OUT]  tidal analysis of a range",
+                             "[--json] [--residual OUT] [--predict OUT --from A --to B [--step MINUTES]]  "
+                             "tidal analysis of a range and the tide it predicts",
                              &RunTide);
 
 }  // namespace

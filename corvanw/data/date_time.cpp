@@ -50,6 +50,34 @@ std::optional<DateTime> DateTime::FromCivil(const CivilTime& c) {
     return DateTime(d * 86400 + c.hour * 3600 + c.minute * 60 + c.second);
 }
 
+std::optional<DateTime> ParseDateTime(std::string_view text) {
+    // Fixed widths, so "2014-5-1" or a stray character is refused rather
+    // than read as some other time.
+    auto digits = [&](std::size_t at, std::size_t width, int& value) {
+        if (at + width > text.size()) return false;
+        value = 0;
+        for (std::size_t i = at; i < at + width; ++i) {
+            if (text[i] < '0' || text[i] > '9') return false;
+            value = value * 10 + (text[i] - '0');
+        }
+        return true;
+    };
+    CivilTime c;
+    if (!digits(0, 4, c.year) || text.size() < 10 || text[4] != '-' || !digits(5, 2, c.month) || text[7] != '-' ||
+        !digits(8, 2, c.day)) {
+        return std::nullopt;
+    }
+    c.hour = c.minute = c.second = 0;
+    if (text.size() > 10) {
+        if ((text[10] != ' ' && text[10] != 'T') || !digits(11, 2, c.hour) || text.size() < 16 || text[13] != ':' ||
+            !digits(14, 2, c.minute)) {
+            return std::nullopt;
+        }
+        if (text.size() > 16 && (text.size() != 19 || text[16] != ':' || !digits(17, 2, c.second))) return std::nullopt;
+    }
+    return DateTime::FromCivil(c);
+}
+
 DateTime DateTime::FromDays(double d) { return DateTime(static_cast<std::int64_t>(std::llround(d * 86400.0))); }
 
 CivilTime DateTime::ToCivil() const {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace corvan {
 
@@ -41,6 +42,11 @@ private:
     constexpr explicit DateTime(std::int64_t s) : seconds_(s) {}
     std::int64_t seconds_ = 0;
 };
+
+// A time as a user types it: "YYYY-MM-DD", optionally followed by a blank
+// or "T" and "HH:MM" or "HH:MM:SS". nullopt for anything else, including a
+// date that is not on the calendar.
+std::optional<DateTime> ParseDateTime(std::string_view text);
 
 bool IsValidDate(int year, int month, int day);
 int DaysInMonth(int year, int month);

@@ -322,9 +322,7 @@ std::string BuildTextExport(const DataSet& data, const TextExportOptions& option
     return Utf8ToWindows1252(out);
 }
 
-void WriteTextExport(const std::string& fileName, const DataSet& data, const TextExportOptions& options,
-                     const ExportLocale& locale) {
-    const std::string bytes = BuildTextExport(data, options, locale);
+void ReplaceFileContents(const std::string& fileName, const std::string& bytes) {
     const std::filesystem::path target = PathFromUtf8(fileName);
 
     std::filesystem::path temp;
@@ -351,6 +349,11 @@ void WriteTextExport(const std::string& fileName, const DataSet& data, const Tex
         std::filesystem::remove(temp, ignored);
         throw FileError(fileName, ec.message());
     }
+}
+
+void WriteTextExport(const std::string& fileName, const DataSet& data, const TextExportOptions& options,
+                     const ExportLocale& locale) {
+    ReplaceFileContents(fileName, BuildTextExport(data, options, locale));
 }
 
 std::string Utf8ToWindows1252(const std::string& text) {

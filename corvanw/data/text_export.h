@@ -62,9 +62,13 @@ std::string ExportFileNameWithExtension(const std::string& chosenName, ExportLay
 // the code page and line ends of the files this program has always written.
 std::string BuildTextExport(const DataSet& data, const TextExportOptions& options, const ExportLocale& locale);
 
-// Writes the export to fileName (UTF-8). The text goes to a temporary file
-// beside it that replaces the target only when complete, so a failure never
-// leaves a half-written file where the user's was. Throws FileError.
+// Writes bytes as fileName (UTF-8) through a temporary file beside it that
+// replaces the target only when complete, so a failure never leaves a
+// half-written file where the user's was. Throws FileError.
+void ReplaceFileContents(const std::string& fileName, const std::string& bytes);
+
+// Writes the export to fileName as ReplaceFileContents does; throws
+// FileError.
 void WriteTextExport(const std::string& fileName, const DataSet& data, const TextExportOptions& options,
                      const ExportLocale& locale);
 

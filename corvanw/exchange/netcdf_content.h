@@ -12,7 +12,7 @@
 
 #include "data/data_set.h"
 #include "data/date_time.h"
-#include "exchange/netcdf_site.h"
+#include "data/deployment_site.h"
 
 namespace corvan {
 

@@ -14,8 +14,8 @@
 #include <string>
 
 #include "data/data_set.h"
+#include "data/deployment_site.h"
 #include "data/text_export.h"
-#include "exchange/netcdf_site.h"
 
 namespace corvan {
 

@@ -361,7 +361,8 @@ void TfrmMain::CreateMenus() {
                              [this] {
                                  RangeAccepted();
                                  Refresh();
-                             }},
+                             },
+                             &store_},
                             menuGraph, util);
 
     QMenu* options = menuBar()->addMenu("&Options");

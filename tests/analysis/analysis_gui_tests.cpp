@@ -17,6 +17,7 @@
 #include "analysis/declination.h"
 #include "analysis/gui/TdlgDeclination.h"
 #include "analysis/gui/TdlgTidalAnalysis.h"
+#include "data/deployment_site.h"
 #include "data/series_range.h"
 #include "data/settings_access.h"
 #include "graphs/modal_watcher.h"
@@ -50,7 +51,7 @@ private slots:
         Statistics stats;
         Load(data, testing::WriteTidalFile(dir), scale, stats);
         TdlgTidalAnalysis dialog;
-        QVERIFY(dialog.Analyse(data, scale, GraphSettings{}));
+        QVERIFY(dialog.Analyse(data, scale, GraphSettings{}, std::nullopt));
         const int m2 = RowOf(*dialog.GridConstituents, "M2");
         QVERIFY(m2 >= 0);
         QCOMPARE(dialog.GridConstituents->rowCount(), static_cast<int>(dialog.Analysis().constituents.size()));
@@ -127,10 +128,54 @@ private slots:
         QVERIFY(std::abs(r.speed - 4.0f) < 0.05f);
     }
 
+    void TidalDialogAnalysesAgainForTheTypedLatitude() {
+        testing::TempDir dir;
+        DataSet data;
+        ScaleSettings scale;
+        Statistics stats;
+        Load(data, testing::WriteTidalFile(dir), scale, stats);
+        TdlgTidalAnalysis dialog;
+        QVERIFY(dialog.Analyse(data, scale, GraphSettings{}, std::nullopt));
+        QVERIFY(dialog.EditLatitude->text().isEmpty());
+        QVERIFY(std::isnan(dialog.Analysis().latitude));
+        QVERIFY(dialog.LabelSummary->text().contains("(no latitude)"));
+        dialog.show();
+        dialog.Pages->setCurrentWidget(dialog.ChartEllipses);
+        dialog.EditLatitude->setFocus();
+        // The decimal comma, then Enter: analysed again, on the same page.
+        dialog.EditLatitude->setText("60,4");
+        QTest::keyClick(dialog.EditLatitude, Qt::Key_Return);
+        QCOMPARE(dialog.Analysis().latitude, 60.4);
+        QVERIFY2(dialog.LabelSummary->text().contains(QRegularExpression("latitude 60[.,]40° N")),
+                 qPrintable(dialog.LabelSummary->text()));
+        QCOMPARE(dialog.Pages->currentWidget(), static_cast<QWidget*>(dialog.ChartEllipses));
+
+        // No latitude: the message, and what is on show stays.
+        for (const char* bad : {"95", "north", "-90.5"}) {
+            dialog.EditLatitude->setText(bad);
+            QString message;
+            testing::ModalWatcher<QMessageBox> box([&](QMessageBox* m) {
+                message = m->text();
+                m->accept();
+            });
+            QTest::keyClick(dialog.EditLatitude, Qt::Key_Return);
+            QCOMPARE(box.Seen(), 1);
+            QCOMPARE(message, QString(kTidalLatitudeMessage));
+            QCOMPARE(dialog.Analysis().latitude, 60.4);
+            QVERIFY(dialog.LabelSummary->text().contains(QRegularExpression("latitude 60[.,]40° N")));
+        }
+        // Emptied: the analysis goes without the latitude again.
+        dialog.EditLatitude->clear();
+        dialog.AnalyseBtn->click();
+        QVERIFY(std::isnan(dialog.Analysis().latitude));
+    }
+
     void TheMainWindowOffersBothCommands() {
         testing::TempDir dir;
         const std::string base = testing::WriteTidalFile(dir);
         MemorySettings store;
+        // The latitude typed for an export is the mooring's.
+        WriteDeploymentSite(store, DeploymentSite{60.4, 5.3, 100.0, {}, {}, {}});
         TfrmMain w(store);
         w.show();
         testing::ModalWatcher<TSelectDlg> range([](TSelectDlg* d) { d->OKBtn->click(); });
@@ -142,12 +187,18 @@ private slots:
         QVERIFY(tidal && declination);
         QVERIFY(w.menuGraph->actions().contains(tidal));
         int rows = 0;
+        QString latitudeText;
+        double latitude = 0;
         testing::ModalWatcher<TdlgTidalAnalysis> shown([&](TdlgTidalAnalysis* d) {
             rows = d->GridConstituents->rowCount();
+            latitudeText = d->EditLatitude->text();
+            latitude = d->Analysis().latitude;
             d->CloseBtn->click();
         });
         tidal->trigger();
         QVERIFY(rows > 4);
+        QCOMPARE(latitudeText, QString("60.4"));
+        QCOMPARE(latitude, 60.4);
 
         const float before = w.Data().records[0].direction;
         const double meanBefore = w.Stats().summary.mean[1];

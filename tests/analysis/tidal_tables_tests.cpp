@@ -61,9 +61,12 @@ TEST(TidalTables, SummaryNamesAFewOfWhatIsLeftOutAndTablesUseTheSeparator) {
     m2.phase = 359.97;
     a.constituents.push_back(m2);
     const auto lines = TidalSummaryLines(a, ",");
-    ASSERT_EQ(lines.size(), 3u);
+    ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[1], "Mean flow: east 3,80 cm/s, north -1,33 cm/s; the tide explains 99,2 % of the variance");
     EXPECT_NE(lines[2].find(" and " + std::to_string(StandardConstituents().size() - 8) + " more"), std::string::npos);
+    EXPECT_EQ(lines[3], "Nodal corrections without the latitude-dependent satellites (no latitude)");
+    a.latitude = -33.5;
+    EXPECT_EQ(TidalSummaryLines(a, ",").back(), "Nodal corrections for latitude 33,50° S");
     const TextTable t = ConstituentTable(a, ",");
     ASSERT_EQ(t.rows.size(), 1u);
     EXPECT_EQ(t.rows[0][2], "22,77");

@@ -92,6 +92,18 @@ TEST(Times, RecordTimesCountFromOneIntervalAfterTheStoredStart) {
     EXPECT_EQ(DateTime::FromSeconds(-INT64_MAX / 2).ToCivil().year, 1);
 }
 
+TEST(Times, TypedTimesAreReadInFullOrRefused) {
+    EXPECT_EQ(ParseDateTime("2014-05-01")->Iso(), "2014-05-01T00:00:00");
+    EXPECT_EQ(ParseDateTime("2014-05-01 06:30")->Iso(), "2014-05-01T06:30:00");
+    EXPECT_EQ(ParseDateTime("2014-05-01T06:30")->Iso(), "2014-05-01T06:30:00");
+    EXPECT_EQ(ParseDateTime("2000-02-29T23:59:59")->Iso(), "2000-02-29T23:59:59");
+    for (const char* bad :
+         {"", "2014-5-01", "2014-05-01 6:30", "2014-05-01 06:30:", "2014-05-01T06:30Z", "2014-05-01 06", "1900-02-29",
+          "2014-05-01 24:00", "2014/05/01", " 2014-05-01", "2014-05-01 06:30:00 "}) {
+        EXPECT_EQ(ParseDateTime(bad), std::nullopt) << bad;
+    }
+}
+
 TEST(Series, RecordsBelongToTheLastSeriesStartedAndTheCursorMarksStarts) {
     DataSet d;
     d.header.count = 300;

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
@@ -15,12 +16,14 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <cmath>
 #include <filesystem>
 
 #include "analysis/tidal_charts.h"
 #include "analysis/tidal_residual.h"
 #include "analysis/tidal_tables.h"
 #include "data/data_set.h"
+#include "data/deployment_site.h"
 #include "data/file_error.h"
 #include "graphs/chart_layout.h"
 #include "graphs/gui/chart_painter.h"
@@ -30,6 +33,12 @@ namespace corvan {
 namespace {
 
 constexpr const char* kResidualTitle = "Residual current, the tide taken away";
+
+TidalOptions OptionsFor(std::optional<double> latitude) {
+    TidalOptions options;
+    if (latitude) options.latitude = *latitude;
+    return options;
+}
 
 void FillGrid(QTableWidget& grid, const TextTable& table) {
     grid.clear();
@@ -165,6 +174,22 @@ TdlgTidalAnalysis::TdlgTidalAnalysis(QWidget* parent)
     LabelSummary->setTextInteractionFlags(Qt::TextSelectableByMouse);
     LabelSummary->setWordWrap(true);
     layout->addWidget(LabelSummary);
+    // Made before the pages so the dialog opens ready for another latitude.
+    auto* latitudeRow = new QHBoxLayout;
+    auto* latitudeLabel = new QLabel("Latitude (°N):", this);
+    EditLatitude = new QLineEdit(this);
+    EditLatitude->setObjectName("EditLatitude");
+    EditLatitude->setMaximumWidth(120);
+    latitudeLabel->setBuddy(EditLatitude);
+    AnalyseBtn = new QPushButton("&Analyse", this);
+    AnalyseBtn->setObjectName("AnalyseBtn");
+    // Enter in the latitude analyses again rather than opening the save.
+    AnalyseBtn->setDefault(true);
+    latitudeRow->addWidget(latitudeLabel);
+    latitudeRow->addWidget(EditLatitude);
+    latitudeRow->addWidget(AnalyseBtn);
+    latitudeRow->addStretch();
+    layout->addLayout(latitudeRow);
     Pages = new QTabWidget;
     Pages->setObjectName("Pages");
     auto grid = [](const char* name) {
@@ -199,6 +224,7 @@ TdlgTidalAnalysis::TdlgTidalAnalysis(QWidget* parent)
     buttons->addWidget(PrintBtn);
     buttons->addWidget(CloseBtn);
     layout->addLayout(buttons);
+    connect(AnalyseBtn, &QPushButton::clicked, this, &TdlgTidalAnalysis::AnalyseBtnClick);
     connect(SaveBtn, &QPushButton::clicked, this, &TdlgTidalAnalysis::SaveBtnClick);
     connect(CopyBtn, &QPushButton::clicked, this, &TdlgTidalAnalysis::CopyPage);
     connect(PrintBtn, &QPushButton::clicked, this, &TdlgTidalAnalysis::PrintBtnClick);
@@ -207,22 +233,50 @@ TdlgTidalAnalysis::TdlgTidalAnalysis(QWidget* parent)
 
 TdlgTidalAnalysis::~TdlgTidalAnalysis() = default;
 
-bool TdlgTidalAnalysis::Analyse(const DataSet& data, const ScaleSettings& scale, const GraphSettings& settings) {
+bool TdlgTidalAnalysis::Analyse(const DataSet& data, const ScaleSettings& scale, const GraphSettings& settings,
+                                std::optional<double> latitude) {
     data_ = &data;
     scale_ = scale;
     settings_ = settings;
-    analysis_ = AnalyseTide(TidalInputFromRange(data));
+    EditLatitude->setText(latitude ? QString::fromStdString(SiteNumberText(*latitude)) : QString());
+    analysis_ = AnalyseTide(TidalInputFromRange(data), OptionsFor(latitude));
     detided_.reset();
     if (!analysis_.error.empty()) return false;
+    ShowAnalysis();
+    return true;
+}
+
+void TdlgTidalAnalysis::AnalyseBtnClick() {
+    if (!data_) return;
+    bool ok = false;
+    const std::optional<double> latitude = ParseSiteNumber(EditLatitude->text().toStdString(), ok);
+    if (!ok || (latitude && !(std::fabs(*latitude) <= 90.0))) {
+        QMessageBox::critical(this, kTidalAnalysisCaption, kTidalLatitudeMessage);
+        return;
+    }
+    // What is on show stays until the new analysis has succeeded.
+    TidalAnalysis fresh = AnalyseTide(TidalInputFromRange(*data_), OptionsFor(latitude));
+    if (!fresh.error.empty()) {
+        QMessageBox::critical(this, kTidalAnalysisCaption, QString::fromStdString(fresh.error));
+        return;
+    }
+    QWidget* page = Pages->currentWidget();
+    analysis_ = std::move(fresh);
+    ShowAnalysis();
+    // Another latitude is looked at on the page the user was reading.
+    if (page && Pages->indexOf(page) >= 0) Pages->setCurrentWidget(page);
+}
+
+void TdlgTidalAnalysis::ShowAnalysis() {
+    detided_.reset();
     if (analysis_.hasCurrent) {
         detided_ = std::make_unique<DataSet>();
-        FillDetidedDataSet(data, analysis_, *detided_);
+        FillDetidedDataSet(*data_, analysis_, *detided_);
         ComputeStatistics(*detided_, scale_, detidedStats_);
         detidedStats_.progressive = ComputeProgressiveFigures(*detided_);
     }
     FillTables();
     PrepareCharts();
-    return true;
 }
 
 std::string TdlgTidalAnalysis::Title() const {
@@ -380,12 +434,12 @@ void TdlgTidalAnalysis::PrepareCharts() {
 }
 
 void RunTidalAnalysis(QWidget* parent, const DataSet& data, const ScaleSettings& scale, const GraphSettings& settings,
-                      TdlgTidalAnalysis& dialog) {
+                      std::optional<double> latitude, TdlgTidalAnalysis& dialog) {
     if (!data.dataLoaded || !data.statisticsValid) {
         QMessageBox::critical(parent, kTidalAnalysisCaption, "No data loaded");
         return;
     }
-    if (!dialog.Analyse(data, scale, settings)) {
+    if (!dialog.Analyse(data, scale, settings, latitude)) {
         QMessageBox::critical(parent, kTidalAnalysisCaption, QString::fromStdString(dialog.Error()));
         return;
     }

@@ -1,12 +1,15 @@
 #pragma once
 // "Tidal analysis": the constituents of the range's current and
 // temperature, the ellipses of the main constituents and the current with
-// the tide taken away, with copy, print and saving of the detided file.
+// the tide taken away, with copy, print and saving of the detided file. The
+// latitude of the nodal corrections can be changed and the range analysed
+// again.
 
 #include <QDialog>
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "analysis/harmonic_analysis.h"
@@ -15,6 +18,7 @@
 #include "graphs/statistics.h"
 
 class QLabel;
+class QLineEdit;
 class QPrinter;
 class QPushButton;
 class QTabWidget;
@@ -26,6 +30,7 @@ struct DataSet;
 class PrinterChooser;
 
 inline constexpr const char* kTidalAnalysisCaption = "Tidal analysis";
+inline constexpr const char* kTidalLatitudeMessage = "The latitude must be a number of degrees north in -90..90.";
 
 // A page that paints itself through a function, on screen and on paper
 // alike.
@@ -46,9 +51,11 @@ public:
     ~TdlgTidalAnalysis() override;
 
     // Analyses the data set's selected range and fills every page; false
-    // (with the reason in Error()) when nothing could be fitted. The data
-    // set must outlive the dialog's use of it.
-    bool Analyse(const DataSet& data, const ScaleSettings& scale, const GraphSettings& settings);
+    // (with the reason in Error()) when nothing could be fitted. Without a
+    // latitude the nodal corrections leave out the satellites that depend
+    // on it. The data set must outlive the dialog's use of it.
+    bool Analyse(const DataSet& data, const ScaleSettings& scale, const GraphSettings& settings,
+                 std::optional<double> latitude);
     const std::string& Error() const { return analysis_.error; }
     const TidalAnalysis& Analysis() const { return analysis_; }
     // The detided range as a data set of its own, statistics computed.
@@ -68,6 +75,8 @@ public:
     std::function<QString()> chooseResidualName;
 
     QLabel* LabelSummary = nullptr;
+    QLineEdit* EditLatitude = nullptr;
+    QPushButton* AnalyseBtn = nullptr;
     QTabWidget* Pages = nullptr;
     QTableWidget* GridConstituents = nullptr;
     QTableWidget* GridTemperature = nullptr;
@@ -80,6 +89,8 @@ public:
     QPushButton* CloseBtn = nullptr;
 
 private:
+    void AnalyseBtnClick();
+    void ShowAnalysis();
     void SaveBtnClick();
     void PrintBtnClick();
     void FillTables();
@@ -95,9 +106,9 @@ private:
     std::string decimalSeparator_ = ".";
 };
 
-// The command: analyses the range on show and opens the dialog, or says why
-// it cannot.
+// The command: analyses the range on show for the mooring's latitude (when
+// it is known) and opens the dialog, or says why it cannot.
 void RunTidalAnalysis(QWidget* parent, const DataSet& data, const ScaleSettings& scale, const GraphSettings& settings,
-                      TdlgTidalAnalysis& dialog);
+                      std::optional<double> latitude, TdlgTidalAnalysis& dialog);
 
 }  // namespace corvan

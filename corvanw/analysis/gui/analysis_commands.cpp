@@ -5,6 +5,7 @@
 
 #include "analysis/gui/TdlgDeclination.h"
 #include "analysis/gui/TdlgTidalAnalysis.h"
+#include "data/deployment_site.h"
 
 namespace corvan {
 
@@ -17,7 +18,10 @@ AnalysisCommands InstallAnalysisCommands(const AnalysisCommandContext& context, 
     tidal->setObjectName("actTidalAnalysis");
     QObject::connect(tidal, &QAction::triggered, context.window, [context, dialog = commands.tidalDialog] {
         dialog->printerChooser = context.printer ? context.printer() : nullptr;
-        RunTidalAnalysis(context.window, *context.data, *context.scale, *context.graphSettings, *dialog);
+        // Read when asked, so a latitude typed into an export since is used.
+        const std::optional<double> latitude =
+            context.siteFacts ? ReadDeploymentSite(*context.siteFacts).latitude : std::nullopt;
+        RunTidalAnalysis(context.window, *context.data, *context.scale, *context.graphSettings, latitude, *dialog);
     });
 
     QAction* declination = utilMenu->addAction("Correct &declination");

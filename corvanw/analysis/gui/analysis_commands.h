@@ -13,6 +13,7 @@ struct DataSet;
 struct GraphSettings;
 struct ScaleSettings;
 class PrinterChooser;
+class SettingsAccess;
 class TdlgDeclination;
 class TdlgTidalAnalysis;
 
@@ -25,6 +26,9 @@ struct AnalysisCommandContext {
     std::function<PrinterChooser*()> printer;
     // After the records changed: recompute the statistics and redraw.
     std::function<void()> recordsChanged;
+    // Where the site facts of the exports are kept; the tidal analysis
+    // takes the mooring's latitude from them.
+    const SettingsAccess* siteFacts = nullptr;
 };
 
 struct AnalysisCommands {

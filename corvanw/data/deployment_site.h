@@ -1,7 +1,8 @@
 #pragma once
 // What the user knows about a deployment that the measurement files do not
 // hold: where and how deep the instrument stood, and who is answerable for
-// the data. The data-exchange file carries them as its site metadata.
+// the data. The data-exchange file carries them as its site metadata, and
+// the tidal analysis takes the latitude for its nodal corrections.
 
 #include <optional>
 #include <string>
@@ -43,7 +44,8 @@ struct DeploymentSiteTexts {
 std::string DeploymentSiteFromTexts(const DeploymentSiteTexts& texts, DeploymentSite& out);
 DeploymentSiteTexts DeploymentSiteAsTexts(const DeploymentSite& site);
 
-// Remembered between exports in the settings section "NetCDF".
+// Remembered between exports in the settings section "NetCDF", where the
+// first exports stored them; the section keeps that name for them.
 inline constexpr const char* kDeploymentSiteSection = "NetCDF";
 DeploymentSite ReadDeploymentSite(const SettingsAccess& store);
 void WriteDeploymentSite(SettingsAccess& store, const DeploymentSite& site);

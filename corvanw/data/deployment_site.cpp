@@ -1,4 +1,4 @@
-#include "exchange/netcdf_site.h"
+#include "data/deployment_site.h"
 
 #include <charconv>
 #include <cmath>
