@@ -91,13 +91,14 @@ std::vector<std::string> TidalSummaryLines(const TidalAnalysis& a, const std::st
         if (a.leftOut.size() > kNamed) names += " and " + std::to_string(a.leftOut.size() - kNamed) + " more";
         lines.push_back("Not resolved by the record: " + names);
     }
-    if (std::isfinite(a.latitude)) {
-        lines.push_back("Nodal corrections for latitude " + TidalNumber(std::fabs(a.latitude), 2, sep) + "° " +
-                        (a.latitude < 0 ? "S" : "N"));
-    } else {
-        lines.push_back("Nodal corrections without the latitude-dependent satellites (no latitude)");
-    }
+    lines.push_back(NodalLatitudeLine(a, sep));
     return lines;
+}
+
+std::string NodalLatitudeLine(const TidalAnalysis& a, const std::string& sep) {
+    if (!std::isfinite(a.latitude)) return "Nodal corrections without the latitude-dependent satellites (no latitude)";
+    return "Nodal corrections for latitude " + TidalNumber(std::fabs(a.latitude), 2, sep) + "° " +
+           (a.latitude < 0 ? "S" : "N");
 }
 
 std::vector<const CurrentConstituent*> MainConstituents(const TidalAnalysis& a, std::size_t count) {

@@ -31,6 +31,7 @@ std::string TableAsText(const TextTable& table);
 // record could not resolve and the latitude of the nodal corrections, as
 // lines.
 std::vector<std::string> TidalSummaryLines(const TidalAnalysis& analysis, const std::string& decimalSeparator);
+std::string NodalLatitudeLine(const TidalAnalysis& analysis, const std::string& decimalSeparator);
 
 // The constituents with the largest major axes, largest first, as many of
 // them as stand out of the noise (signal to noise 2 or more) and at least

@@ -34,6 +34,7 @@ std::string Fixed(double v, int decimals) {
 
 std::string Json(const TidalAnalysis& a) {
     std::string o = "{\"record_days\": " + JsonNumber(a.recordDays);
+    o += ", \"latitude\": " + (std::isfinite(a.latitude) ? JsonNumber(a.latitude) : std::string("null"));
     if (a.hasCurrent) {
         o += ", \"mean\": {\"east\": " + JsonNumber(a.meanEast) + ", \"north\": " + JsonNumber(a.meanNorth) + "}";
         o += ", \"variance_explained\": " + JsonNumber(a.varianceExplained);
@@ -80,6 +81,7 @@ std::string Text(const DataSet& data, const TidalAnalysis& a) {
     o += "  series " + std::to_string(data.currentSeries) + ", measurements " + std::to_string(data.rangeFirst + 1) +
          ".." + std::to_string(data.rangeLast + 1) + ", " + Fixed(a.recordDays, 2) + " days, " +
          std::to_string(a.validCount) + " valid currents\n";
+    o += NodalLatitudeLine(a, ".") + "\n";
     if (a.hasCurrent) {
         o += "Mean flow: east " + Fixed(a.meanEast, 2) + " cm/s, north " + Fixed(a.meanNorth, 2) +
              " cm/s; the tide explains " + Fixed(100 * a.varianceExplained, 1) + " % of the variance\n\n";

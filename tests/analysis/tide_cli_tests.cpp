@@ -59,8 +59,10 @@ TEST(CorvanTide, JsonCarriesTheEllipsesAndReportsWhatIsLeftOut) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("P1"), std::string::npos);
     const QJsonObject o = ParseJson(r.out);
-    EXPECT_EQ(SortedKeys(o), (QStringList{"constituents", "mean", "record_days", "temperature", "variance_explained"}));
+    EXPECT_EQ(SortedKeys(o),
+              (QStringList{"constituents", "latitude", "mean", "record_days", "temperature", "variance_explained"}));
     EXPECT_NEAR(o["record_days"].toDouble(), 25.0, 0.01);
+    EXPECT_EQ(o["latitude"].toDouble(), 60.4);
     EXPECT_NEAR(o["mean"].toObject()["east"].toDouble(), 4.0, 0.05);
     EXPECT_NEAR(o["mean"].toObject()["north"].toDouble(), 0.0, 0.05);
     EXPECT_GT(o["variance_explained"].toDouble(), 0.999);
