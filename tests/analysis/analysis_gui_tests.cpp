@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -60,6 +61,16 @@ private slots:
         QVERIFY(std::abs(dialog.GridConstituents->item(m2, 4)->text().toDouble() - 45.0) < 0.5);
         QVERIFY(dialog.LabelSummary->text().contains("24.99 days"));
         QVERIFY(dialog.LabelSummary->text().contains("tidal.CVN"));
+        // Pictures of every page for a person to look at, when asked for.
+        if (const QString shots = qEnvironmentVariable("CORVAN_SCREENSHOTS"); !shots.isEmpty()) {
+            dialog.resize(1000, 720);
+            dialog.show();
+            for (int i = 0; i < dialog.Pages->count(); ++i) {
+                dialog.Pages->setCurrentIndex(i);
+                QApplication::processEvents();
+                dialog.grab().save(QDir(shots).filePath(QString("tidal-page-%1.png").arg(i)));
+            }
+        }
 
         // Copy of the table page: tab-separated with the M2 row.
         dialog.Pages->setCurrentWidget(dialog.GridConstituents);
@@ -89,13 +100,21 @@ private slots:
             dialog.Pages->setCurrentWidget(view);
             QVERIFY(view->paint != nullptr);
             const QImage image = view->grab().toImage();
-            int red = 0;
+            int red = 0, top = image.height(), bottom = 0;
             for (int y = 0; y < image.height(); ++y)
                 for (int x = 0; x < image.width(); ++x) {
                     const QRgb c = image.pixel(x, y);
-                    if (qRed(c) > 120 && qGreen(c) < 100 && qBlue(c) < 100) ++red;
+                    if (qRed(c) > 120 && qGreen(c) < 100 && qBlue(c) < 100) {
+                        ++red;
+                        top = std::min(top, y);
+                        bottom = std::max(bottom, y);
+                    }
                 }
             QVERIFY2(red > 100, qPrintable(view->objectName()));
+            // The one ellipse of this record has the whole page, centred.
+            if (view == dialog.ChartEllipses)
+                QVERIFY2(std::abs((top + bottom) / 2.0 - image.height() / 2.0) < image.height() * 0.1,
+                         qPrintable(QString("%1..%2 of %3").arg(top).arg(bottom).arg(image.height())));
         }
         dialog.Pages->setCurrentWidget(dialog.ChartEllipses);
         dialog.CopyPage();

@@ -145,7 +145,8 @@ void PaintEqualAxesChart(QPainter& p, const QRectF& cell, ChartDescription chart
 void PaintEllipses(QPainter& p, const QRectF& area, const std::vector<ChartDescription>& charts) {
     if (charts.empty()) return;
     const int columns = charts.size() > 1 ? 2 : 1;
-    const int rows = static_cast<int>((charts.size() + 1) / static_cast<std::size_t>(columns));
+    const int rows =
+        static_cast<int>((charts.size() + static_cast<std::size_t>(columns) - 1) / static_cast<std::size_t>(columns));
     const double w = area.width() / columns;
     const double h = area.height() / rows;
     for (std::size_t i = 0; i < charts.size(); ++i) {
