@@ -38,6 +38,19 @@ class AnalysisGuiTest : public QObject {
         ComputeStatistics(data, scale, stats);
     }
 
+    // The tidal fixture's file set, loaded with its range and statistics.
+    struct TidalRecord {
+        testing::TempDir dir;
+        DataSet data;
+        ScaleSettings scale;
+        Statistics stats;
+    };
+
+    static bool LoadAndAnalyse(TidalRecord& t, TdlgTidalAnalysis& dialog) {
+        Load(t.data, testing::WriteTidalFile(t.dir), t.scale, t.stats);
+        return !QTest::currentTestFailed() && dialog.Analyse(t.data, t.scale, GraphSettings{}, std::nullopt);
+    }
+
     static int RowOf(const QTableWidget& grid, const QString& name) {
         for (int r = 0; r < grid.rowCount(); ++r)
             if (grid.item(r, 0)->text() == name) return r;
@@ -46,13 +59,10 @@ class AnalysisGuiTest : public QObject {
 
 private slots:
     void TidalDialogShowsTheEllipseAndSavesPrintsAndCopies() {
-        testing::TempDir dir;
-        DataSet data;
-        ScaleSettings scale;
-        Statistics stats;
-        Load(data, testing::WriteTidalFile(dir), scale, stats);
+        TidalRecord t;
+        auto& [dir, data, scale, stats] = t;
         TdlgTidalAnalysis dialog;
-        QVERIFY(dialog.Analyse(data, scale, GraphSettings{}, std::nullopt));
+        QVERIFY(LoadAndAnalyse(t, dialog));
         const int m2 = RowOf(*dialog.GridConstituents, "M2");
         QVERIFY(m2 >= 0);
         QCOMPARE(dialog.GridConstituents->rowCount(), static_cast<int>(dialog.Analysis().constituents.size()));
@@ -148,13 +158,9 @@ private slots:
     }
 
     void TidalDialogAnalysesAgainForTheTypedLatitude() {
-        testing::TempDir dir;
-        DataSet data;
-        ScaleSettings scale;
-        Statistics stats;
-        Load(data, testing::WriteTidalFile(dir), scale, stats);
+        TidalRecord t;
         TdlgTidalAnalysis dialog;
-        QVERIFY(dialog.Analyse(data, scale, GraphSettings{}, std::nullopt));
+        QVERIFY(LoadAndAnalyse(t, dialog));
         QVERIFY(dialog.EditLatitude->text().isEmpty());
         QVERIFY(std::isnan(dialog.Analysis().latitude));
         QVERIFY(dialog.LabelSummary->text().contains("(no latitude)"));
