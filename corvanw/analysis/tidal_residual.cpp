@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <numbers>
 
+#include "data/current_direction.h"
 #include "data/data_set.h"
 
 namespace corvan {
@@ -28,10 +29,8 @@ std::vector<MeasurementRecord> DetidedRecords(const DataSet& data, const TidalAn
             const double e = r.speed * std::sin(static_cast<double>(r.direction)) - (tide.east[uk] - analysis.meanEast);
             const double n =
                 r.speed * std::cos(static_cast<double>(r.direction)) - (tide.north[uk] - analysis.meanNorth);
-            double d = std::atan2(e, n);
-            if (d < 0) d += kTwoPi;
             r.speed = static_cast<float>(std::hypot(e, n));
-            r.direction = static_cast<float>(d);
+            r.direction = static_cast<float>(DirectionTowards(e, n));
             if (r.direction >= static_cast<float>(kTwoPi)) r.direction = 0.0f;
         }
         out.push_back(r);

@@ -18,6 +18,7 @@
 #include "analysis/tidal_tables.h"
 #include "cli/cli_common.h"
 #include "cli/command_registry.h"
+#include "data/current_direction.h"
 #include "data/date_time.h"
 #include "data/file_error.h"
 #include "data/series_range.h"
@@ -134,8 +135,7 @@ std::string PredictionText(const TidalAnalysis& analysis, DateTime from, double 
         o += time;
         if (analysis.hasCurrent && uk < tide.east.size() && uk < tide.north.size()) {
             const double e = tide.east[uk], n = tide.north[uk];
-            double direction = std::atan2(e, n) * 180 / std::numbers::pi;
-            if (direction < 0) direction += 360;
+            double direction = DirectionTowards(e, n) * 180 / std::numbers::pi;
             // A direction that rounds up to a full turn is north.
             direction = std::round(direction * 10) / 10;
             if (direction >= 360) direction -= 360;

@@ -8,10 +8,10 @@
 #include <ctime>
 #include <fstream>
 #include <memory>
-#include <numbers>
 #include <optional>
 #include <string_view>
 
+#include "data/current_direction.h"
 #include "data/file_error.h"
 #include "data/series_range.h"
 
@@ -193,9 +193,7 @@ AsciiImport ReadAsciiCell(const std::string& headerFile, const AsciiHeader& head
     for (std::size_t i = 0; i < out.records.size(); ++i) {
         MeasurementRecord& r = out.records[i];
         r.speed = static_cast<float>(std::sqrt(v2[i] * v2[i] + v1[i] * v1[i]) * 100.0);
-        double direction = std::atan2(v2[i], v1[i]);
-        if (direction < 0.0) direction += 2.0 * std::numbers::pi;
-        r.direction = static_cast<float>(direction);
+        r.direction = static_cast<float>(DirectionTowards(v2[i], v1[i]));
         r.temperature = static_cast<float>(sen[i]);
         r.optional = 0.0f;
     }
