@@ -21,10 +21,7 @@ using testing::TempDir;
 class CorvanExportNetcdf : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* ext : {".CVN", ".RF6"}) {
-            std::filesystem::copy_file(std::string(CORVAN_SAMPLES) + "/buoy3" + ext, dir_.Path("buoy3") + ext);
-        }
-        base_ = dir_.Path("buoy3");
+        base_ = testing::CopySampleSet(CORVAN_SAMPLES, "buoy3", dir_);
         ASSERT_TRUE(testing::Load(base_, data_));
         ASSERT_EQ(data_.SeriesCount(), 2);
     }

@@ -505,11 +505,8 @@ TEST_F(NetcdfExport, SiteFactsBecomeTheSitesMetadata) {
 TEST_F(NetcdfExport, BundledSamplesAgreeWithTheList) {
     for (const char* name : {"buoy3", "oxy17"}) {
         SCOPED_TRACE(name);
-        for (const char* ext : {".CVN", ".RF6"}) {
-            std::filesystem::copy_file(std::string(CORVAN_SAMPLES) + "/" + name + ext, dir_.Path(name) + ext);
-        }
         DataSet d;
-        ASSERT_TRUE(testing::Load(dir_.Path(name), d));
+        ASSERT_TRUE(testing::Load(testing::CopySampleSet(CORVAN_SAMPLES, name, dir_), d));
         const std::string out = dir_.Path(std::string(name) + ".nc");
         ASSERT_EQ(WriteNetcdfExport(out, d, AllOf(d)), "");
         ExpectFileMatches(out, d, d.header.instrumentType, d.header.sensorKind, 0, d.recordCount - 1);

@@ -25,11 +25,7 @@ std::string ReadText(const std::string& name) {
 class CorvanExport : public ::testing::Test {
 protected:
     void SetUp() override {
-        // A copy, so that nothing the command does can touch the samples.
-        for (const char* ext : {".CVN", ".RF6"}) {
-            std::filesystem::copy_file(std::string(CORVAN_SAMPLES) + "/buoy3" + ext, dir_.Path("buoy3") + ext);
-        }
-        base_ = dir_.Path("buoy3");
+        base_ = testing::CopySampleSet(CORVAN_SAMPLES, "buoy3", dir_);
         ASSERT_TRUE(testing::Load(base_, data_));
         ASSERT_EQ(data_.SeriesCount(), 2);
     }

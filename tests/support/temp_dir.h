@@ -42,6 +42,16 @@ inline std::vector<std::uint8_t> ReadBytes(const std::string& fileName) {
     return std::vector<std::uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
+// A copy of a bundled sample's file set in `dir`, so that nothing a test
+// does can touch the samples; returns its base name.
+inline std::string CopySampleSet(const std::string& samples, const std::string& name, const TempDir& dir) {
+    for (const char* ext : {".CVN", ".RF6", ".LN6"}) {
+        const std::filesystem::path from = std::filesystem::path(samples) / (name + ext);
+        if (std::filesystem::exists(from)) std::filesystem::copy_file(from, dir.Path(name + ext));
+    }
+    return dir.Path(name);
+}
+
 inline bool Exists(const std::string& fileName) { return std::filesystem::exists(fileName); }
 
 }  // namespace corvan::testing
